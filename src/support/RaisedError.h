@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// An error raised to the caller, who may trap it or let it travel further up.
+// Thrown by value and caught by reference; it never crosses a window procedure
+// (they catch everything, since an exception that unwinds through
+// DispatchMessageW terminates the process on i686).
+struct RaisedError {
+  std::int32_t number = 0;
+  std::wstring source;
+  std::wstring description;
+};

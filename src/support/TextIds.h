@@ -1,0 +1,58 @@
+#pragma once
+
+// The ids of the message catalogue. Plain #defines: the resource compiler reads
+// this file too. Ids the program never shows are listed all the same, since the
+// catalogue holds them in both languages.
+#define IDS_CAPTION 100
+#define IDS_LOAD_PROBLEM 101
+#define IDS_NOT_AVAILABLE 102
+#define IDS_MDAC_DESCRIPTION 103
+#define IDS_REPAIR_EXPLANATION 104
+#define IDS_REPAIR_BUTTON 106
+#define IDS_VERSION_HEADER 107
+#define IDS_WELCOME_TEXT 108
+#define IDS_WELCOME_CONTINUE 110
+#define IDS_REPAIR_HEADER 111
+#define IDS_WELCOME_HEADING 112
+#define IDS_VERSION_EXPLANATION 113
+#define IDS_MDAC_NEWER 114
+#define IDS_REREGISTER 115
+#define IDS_URL_DOWNLOAD 117
+#define IDS_URL_DONATION 118
+#define IDS_EXIT 119
+#define IDS_URL_REPAIR 120
+#define IDS_JET_INSTALLED 121
+#define IDS_URL_REPAIR_XP 122
+#define IDS_PROCESSING 123
+#define IDS_NEXT 124
+#define IDS_BACK 125
+#define IDS_DONATION_REQUEST 126
+#define IDS_FILES_HEADER 127
+#define IDS_MDAC_XP_SP2 128
+#define IDS_FINISH_HEADER 129
+#define IDS_CHECK_PROGRAM 131
+#define IDS_FILES_HINT 132
+#define IDS_LETTER 134
+#define IDS_SPACE_1 135
+#define IDS_SPACE_2 136
+#define IDS_FILE_NAME 137
+#define IDS_FILE_VERSION 138
+#define IDS_PATH 139
+#define IDS_FILES_EXPLANATION 140
+#define IDS_REGISTER_PROBLEM 141
+#define IDS_CLICK 142
+#define IDS_JET_DESCRIPTION 143
+#define IDS_JET_NEWER 144
+#define IDS_MDAC_LATEST 145
+#define IDS_VERSIONS_CONTINUE 146
+#define IDS_JET_DOWNLOAD_HINT 147
+#define IDS_CANCEL 148
+#define IDS_CLOSE 149
+#define IDS_REPAIR_RUNNING 150
+#define IDS_MDAC_HEADER 151
+#define IDS_JET_HEADER 152
+#define IDS_JET_LATEST 153
+#define IDS_REPAIR_FINISHED 154
+#define IDS_RESOLVED_QUESTION 155
+#define IDS_RESOLVED_YES 156
+#define IDS_RESOLVED_NO 157

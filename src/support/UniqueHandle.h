@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// Owns one platform handle and gives it back with `Close` on every path.
+// Move-only: a copy would close the handle twice. Never wrap a predefined
+// registry root: those are not ours to close.
+template <typename T, auto Close, T Invalid = T{}>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(T handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { reset(); }
+
+  T get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Invalid; }
+
+  // Gives up ownership without closing.
+  T release() { return std::exchange(handle_, Invalid); }
+
+  void reset(T handle = Invalid) {
+    const T old = std::exchange(handle_, handle);
+    if (old != Invalid) Close(old);
+  }
+
+  // For create calls that write the handle through a pointer; closes the old one.
+  T* put() {
+    reset();
+    return &handle_;
+  }
+
+ private:
+  T handle_ = Invalid;
+};
+
+using UniqueHKEY = UniqueHandle<HKEY, &::RegCloseKey>;
+using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
+using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
+using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;
+using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12, and only what is missing,
+# so that a second run costs a few dpkg queries. Sourced by test.sh and run.sh.
+set -euo pipefail
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+packages=(
+  cmake make python3 python3-pefile
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  g++ googletest
+  wine wine32:i386 wine64 fonts-wine
+  xvfb xauth x11-utils imagemagick
+  locales util-linux
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The German user interface is tested in two regions; a locale that is not
+# generated is silently ignored by Wine, which would turn those runs English.
+need_locales=()
+for l in de_DE de_AT; do
+  locale -a 2>/dev/null | grep -qix "${l}.utf8" || need_locales+=("$l")
+done
+if [ ${#need_locales[@]} -gt 0 ]; then
+  echo "setup: generating locales ${need_locales[*]}"
+  for l in "${need_locales[@]}"; do
+    as_root sed -i -E "s/^# *(${l}\.UTF-8 UTF-8)/\1/" /etc/locale.gen
+    grep -qx "${l}.UTF-8 UTF-8" /etc/locale.gen || echo "${l}.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  done
+  as_root locale-gen >/dev/null
+fi
