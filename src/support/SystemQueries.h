@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Questions to the platform. None of them shows anything; a failed query gives
+// the neutral answer stated with each.
+
+// The path of a special folder (a CSIDL code) without a trailing separator;
+// the empty text when the query does not succeed.
+std::wstring GetSpecialFolderPath(int csidl);
+
+// The Windows version code (see WindowsVersionCode.h). Asks the platform until
+// it has found a release with a code and answers from memory after that.
+int GetWindowsVersion();
+
+namespace detail {
+// GetWindowsVersion with the platform question and the kept code handed in, so
+// that a test can play other releases within one process.
+using VersionQuery = void (*)(OSVERSIONINFOW& answer);
+int GetWindowsVersion(VersionQuery ask, int& kept);
+}  // namespace detail
+
+// Fills `info` with the file's fixed version block. False, and `info` left as
+// it was, for a missing file, a file without a version resource, a failing
+// query, or a fixed block shorter than VS_FIXEDFILEINFO (a damaged file).
+bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info);
+
+// "major.minor.build" of the file version (unsigned parts), or with
+// `buildOnly` the fourth part, or the third where the fourth is 0. Catalogue
+// text 102 in the user's language when the version cannot be read.
+std::wstring GetFileVersionText(const std::wstring& path, const bool& buildOnly);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The folder of the running test executable; the fixtures lie below it.
+inline std::wstring TestDirectory() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir(path, n);
+  return dir.substr(0, dir.find_last_of(L'\\'));
+}

@@ -1,0 +1,225 @@
+#include "SystemQueries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "LoadText.h"
+#include "TestPaths.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+// ---- GetWindowsVersion ----------------------------------------------------------
+
+OSVERSIONINFOW g_answer;
+int g_asked = 0;
+void Answer(OSVERSIONINFOW& out) {
+  ++g_asked;
+  out.dwPlatformId = g_answer.dwPlatformId;
+  out.dwMajorVersion = g_answer.dwMajorVersion;
+  out.dwMinorVersion = g_answer.dwMinorVersion;
+}
+
+void Say(DWORD platform, DWORD major, DWORD minor) {
+  g_answer.dwPlatformId = platform;
+  g_answer.dwMajorVersion = major;
+  g_answer.dwMinorVersion = minor;
+}
+
+TEST(GetWindowsVersion, KeepsTheFirstCodeAndAsksAgainWhileThereIsNone) {
+  int kept = 0;
+  g_asked = 0;
+  Say(2, 5, 3);
+  EXPECT_EQ(detail::GetWindowsVersion(&Answer, kept), 0);
+  Say(2, 7, 0);
+  EXPECT_EQ(detail::GetWindowsVersion(&Answer, kept), 0);
+  EXPECT_EQ(g_asked, 2);
+  Say(2, 5, 1);
+  EXPECT_EQ(detail::GetWindowsVersion(&Answer, kept), 6);
+  Say(2, 6, 1);  // the platform is not asked again
+  EXPECT_EQ(detail::GetWindowsVersion(&Answer, kept), 6);
+  EXPECT_EQ(g_asked, 3);
+}
+
+TEST(GetWindowsVersion, FailedQueryReadsAsWindows95) {
+  int kept = 0;
+  EXPECT_EQ(detail::GetWindowsVersion([](OSVERSIONINFOW&) {}, kept), 1);
+}
+
+// Runs the probe in a process of its own with Wine's version setting for it.
+int ProbeWith(const wchar_t* wineVersion) {
+  const std::wstring key = L"Software\\Wine\\AppDefaults\\winver_probe.exe";
+  UniqueHKEY appKey;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            appKey.put(), nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(appKey.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(wineVersion),
+                 static_cast<DWORD>((wcslen(wineVersion) + 1) * sizeof(wchar_t)));
+  std::wstring command = L"\"" + TestDirectory() + L"\\winver_probe.exe\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  DWORD code = 999;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 30000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  return static_cast<int>(code);
+}
+
+TEST(GetWindowsVersion, RealReleasesAsWineReportsThem) {
+  EXPECT_EQ(ProbeWith(L"winxp"), 6);
+  EXPECT_EQ(ProbeWith(L"win2k"), 4);
+  EXPECT_EQ(ProbeWith(L"vista"), 8);
+  EXPECT_EQ(ProbeWith(L"win7"), 8);
+  // Without a supportedOS manifest Windows 10 reports itself as 6.2.
+  EXPECT_EQ(ProbeWith(L"win10"), 8);
+  EXPECT_EQ(ProbeWith(L"win98"), 2);
+  EXPECT_EQ(GetWindowsVersion(), 8);  // this process: Wine's default, Windows 7
+}
+
+// ---- GetSpecialFolderPath -----------------------------------------------------------
+
+// Points the common files folder elsewhere for its lifetime; the folder query
+// then fails, as on a machine whose folder setting is broken.
+class BrokenCommonFilesDir {
+ public:
+  BrokenCommonFilesDir() {
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", 0,
+                  KEY_QUERY_VALUE | KEY_SET_VALUE, key_.put());
+    DWORD size = sizeof saved_;
+    RegQueryValueExW(key_.get(), L"CommonFilesDir", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(saved_), &size);
+    Set(L"C:\\does\\not\\exist");
+  }
+  ~BrokenCommonFilesDir() { Set(saved_); }
+
+ private:
+  void Set(const wchar_t* value) {
+    RegSetValueExW(key_.get(), L"CommonFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+  }
+  UniqueHKEY key_;
+  wchar_t saved_[MAX_PATH] = {};
+};
+
+TEST(GetSpecialFolderPath, CommonFilesOfThe32BitView) {
+  EXPECT_EQ(_wcsicmp(GetSpecialFolderPath(0x2B).c_str(), L"C:\\Program Files (x86)\\Common Files"),
+            0)
+      << GetSpecialFolderPath(0x2B);
+  {
+    BrokenCommonFilesDir broken;
+    EXPECT_EQ(GetSpecialFolderPath(0x2B), L"");
+  }
+  EXPECT_NE(GetSpecialFolderPath(0x2B), L"");
+  EXPECT_EQ(GetSpecialFolderPath(0x7FFF), L"");  // no such folder
+}
+
+// ---- file versions ---------------------------------------------------------------
+
+std::wstring Fixture(const wchar_t* name) { return TestDirectory() + L"\\fixtures\\" + name; }
+
+TEST(FileVersion, TextsOfTheFixtures) {
+  struct Case {
+    const wchar_t* file;
+    const wchar_t* text;
+    const wchar_t* build;
+  };
+  const Case cases[] = {{L"ver_2_81_1117_0.dll", L"2.81.1117", L"1117"},
+                        {L"ver_4_0_9025_0.dll", L"4.0.9025", L"9025"},
+                        {L"ver_4_0_2927_17.dll", L"4.0.2927", L"17"},
+                        {L"ver_4_0_40000_0.dll", L"4.0.40000", L"40000"},
+                        {L"ver_65535_65535_65535_65535.dll", L"65535.65535.65535", L"65535"}};
+  for (const Case& c : cases) {
+    const bool no = false, yes = true;
+    EXPECT_EQ(GetFileVersionText(Fixture(c.file), no), c.text) << c.file;
+    EXPECT_EQ(GetFileVersionText(Fixture(c.file), yes), c.build) << c.file;
+  }
+  VS_FIXEDFILEINFO info{};
+  ASSERT_TRUE(ReadFixedFileInfo(Fixture(L"ver_4_0_2927_17.dll"), info));
+  EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(info.dwFileVersionMS, 0x00040000u);
+  EXPECT_EQ(info.dwFileVersionLS, (2927u << 16) | 17u);
+}
+
+// Writes a damaged copy of a fixture into the temporary folder.
+std::wstring Damaged(const wchar_t* name, const std::vector<char>& bytes) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + name;
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+std::vector<char> Bytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The fixture with the length its version block claims for the fixed block
+// replaced by `claimed`.
+std::vector<char> WithFixedBlockLength(std::uint16_t claimed) {
+  std::vector<char> dll = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  const char key[] = "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0";
+  auto at = std::search(dll.begin(), dll.end(), key, key + sizeof key - 1);
+  EXPECT_NE(at, dll.end());
+  if (at != dll.end()) {
+    // The block starts with wLength, wValueLength, wType, then the key.
+    at[-4] = static_cast<char>(claimed & 0xFF);
+    at[-3] = static_cast<char>(claimed >> 8);
+  }
+  return dll;
+}
+
+TEST(FileVersion, MissingAndDamagedFilesAreNotAvailable) {
+  const std::wstring notAvailable = LoadText(102);
+  const std::vector<char> dll = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  ASSERT_GT(dll.size(), 2048u);
+  const std::wstring unreadable[] = {
+      Fixture(L"no_version.dll"),
+      Fixture(L"missing.dll"),
+      TestDirectory() + L"\\fixtures",  // a folder
+      Damaged(L"mdac_empty.dll", {}),
+      Damaged(L"mdac_text.dll", {'M', 'Z', ' ', 'n', 'o', 't', ' ', 'a', ' ', 'D', 'L', 'L'}),
+      Damaged(L"mdac_truncated.dll", std::vector<char>(dll.begin(), dll.begin() + 1024)),
+      Damaged(L"mdac_short_block.dll", WithFixedBlockLength(20)),
+  };
+  for (const std::wstring& path : unreadable) {
+    VS_FIXEDFILEINFO info{};
+    info.dwSignature = 0x12345678;
+    EXPECT_FALSE(ReadFixedFileInfo(path, info)) << path;
+    EXPECT_EQ(info.dwSignature, 0x12345678u) << "left as it was: " << path;
+    const bool buildOnly = true;
+    EXPECT_EQ(GetFileVersionText(path, buildOnly), notAvailable) << path;
+  }
+  // A block that claims more than the fixed block has is read as far as the
+  // fixed block goes, and no further.
+  VS_FIXEDFILEINFO info[2] = {};
+  info[1].dwSignature = 0x12345678;
+  if (ReadFixedFileInfo(Damaged(L"mdac_long_block.dll", WithFixedBlockLength(0x7FFF)), info[0])) {
+    EXPECT_EQ(info[0].dwFileVersionLS, 9025u << 16);
+  }
+  EXPECT_EQ(info[1].dwSignature, 0x12345678u);
+}
+
+// Run in each language by ctest.
+TEST(FileVersion, NotAvailableSpeaksTheUsersLanguage) {
+  const char* ui = std::getenv("MDAC_EXPECT_UI");
+  if (!ui) GTEST_SKIP();
+  const bool no = false;
+  EXPECT_EQ(GetFileVersionText(Fixture(L"missing.dll"), no),
+            std::string(ui) == "de" ? L"Nicht vorhanden" : L"Not available");
+}
+
+}  // namespace
