@@ -13,7 +13,8 @@ unset DISPLAY
 case "$action" in
   start)
     "$here/wine-prefix.sh" "$prefix" --headless </dev/null >/dev/null 2>&1 9>&-
-    wineserver -p </dev/null >/dev/null 2>&1 9>&-
+    # Fails harmlessly when the server already runs.
+    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
     wine wineboot </dev/null >/dev/null 2>&1 9>&-
     echo "wine prefix ready: $prefix"
     ;;

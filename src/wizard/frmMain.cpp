@@ -1,12 +1,32 @@
 #include "frmMain.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+#include "Artwork.h"
+#include "FormatPlaceholders.h"
 #include "LoadText.h"
+#include "PagePanel.h"
+#include "RaisedError.h"
+#include "SystemQueries.h"
 #include "TextIds.h"
 
 namespace {
 
+constexpr wchar_t kClassName[] = L"MdacRepairWizard";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+constexpr UINT_PTR kShellExecuteTimer = 1;
+constexpr UINT_PTR kKeyWatchTimer = 2;
+constexpr UINT kShellExecuteInterval = 4;
+constexpr UINT kKeyWatchFirstInterval = 700;
+constexpr UINT kKeyWatchInterval = 5;
+
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 int ScreenDpi() {
   const HDC screen = GetDC(nullptr);
@@ -15,32 +35,150 @@ int ScreenDpi() {
   return dpi > 0 ? dpi : 96;
 }
 
+ControlId PanelOf(int page) {
+  return static_cast<ControlId>(static_cast<int>(ControlId::pic1) + page - 1);
+}
+
+struct WindowClassOf {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+WindowClassOf ClassFor(const ControlSpec& spec) {
+  constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+  // Static controls start groups, as the dialog manager expects: without one
+  // after the last option button, the search for the rest of the option
+  // group wraps around the page and never ends.
+  constexpr DWORD kStatic = kChild | WS_GROUP;
+  switch (spec.kind) {
+    case ControlKind::Panel:
+      return {PagePanel::kClassName, kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+      return {WC_STATICW, kStatic | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::Link:
+      return {WC_STATICW, kStatic | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
+    case ControlKind::Picture:
+      return {WC_STATICW, kStatic | SS_OWNERDRAW, 0};
+    case ControlKind::Button:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::DefaultButton:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+    case ControlKind::Option:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0};
+    case ControlKind::OptionInGroup:
+      return {WC_BUTTONW, kChild | BS_AUTORADIOBUTTON, 0};
+    case ControlKind::ListView:
+      return {WC_LISTVIEWW,
+              kChild | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                  LVS_SHAREIMAGELISTS,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::ProgressBar:
+      return {PROGRESS_CLASSW, kChild, 0};
+  }
+  return {WC_STATICW, kChild, 0};
+}
+
 }  // namespace
 
+frmMain::~frmMain() {
+  // A window that outlives its object would call into freed memory.
+  if (window_) DestroyWindow(window_.release());
+}
+
+// ---- creation -------------------------------------------------------------------
+
 bool frmMain::Create(HINSTANCE instance) {
+  if (!PagePanel::Register(instance)) return false;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &frmMain::WindowProc;
   wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
   dpi_ = ScreenDpi();
+  fonts_ = std::make_unique<Fonts>(dpi_);
+  whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
   RECT frame{0, 0, ToPixels(kClientWidth), ToPixels(kClientHeight)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-
-  // The window procedure takes ownership of the handle at WM_NCCREATE, so a
-  // failure later in creation still finds it owned.
-  const HWND hwnd = CreateWindowExW(kExStyle, kClassName, L"", kStyle, x > 0 ? x : 0, y > 0 ? y : 0,
-                                    width, height, nullptr, nullptr, instance, this);
-  return hwnd != nullptr;
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  // The window procedure takes ownership of the handle at WM_NCCREATE.
+  return CreateWindowExW(kExStyle, kClassName, L"", kStyle, x, y, width, height, nullptr, nullptr,
+                         instance, this) != nullptr;
 }
+
+void frmMain::Show(int showCommand) {
+  ShowWindow(hwnd(), showCommand);
+  UpdateWindow(hwnd());
+}
+
+HWND frmMain::Control(ControlId id) const {
+  if (!window_) return nullptr;
+  const auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void frmMain::CreateControls() {
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
+  for (const ControlSpec& spec : ControlTable()) {
+    const WindowClassOf cls = ClassFor(spec);
+    const HWND parent = spec.page == 0 ? hwnd() : Control(PanelOf(spec.page));
+    DWORD style = cls.style;
+    if (spec.visible) style |= WS_VISIBLE;
+    if (!spec.enabled) style |= WS_DISABLED;
+    // Until its text is known a control sized to its text is one line high.
+    const int width = spec.width ? ToPixels(spec.width) : 1;
+    const int height = spec.height ? ToPixels(spec.height) : ToPixels(195);
+    const HWND control = CreateWindowExW(
+        cls.exStyle, cls.name, L"", style, ToPixels(spec.left), ToPixels(spec.top), width, height,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (!control) continue;  // a control that cannot be made is left out, as in a failed load step
+    controls_[spec.id] = control;
+    SetWindowTextW(control, spec.name);  // the design caption, until the load sequence sets texts
+    if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Link)
+      SetWindowTextW(control, L"");
+    if (const HFONT font = fonts_->Get(spec.font))
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  }
+  SendMessageW(Control(ControlId::optResolved), BM_SETCHECK, BST_CHECKED, 0);
+  SetUpFileList();
+}
+
+void frmMain::SetUpFileList() {
+  const HWND list = Control(ControlId::lvwMDACFiles);
+  if (!list) return;
+  struct Column {
+    const wchar_t* caption;
+    int twips;
+  };
+  // Fixed captions, the same in both languages.
+  const Column columns[] = {{L"Dateiname", 1300}, {L"Dateiversion", 900}, {L"Pfad", 4300}};
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(columns[i].caption);
+    column.cx = ToPixels(columns[i].twips);
+    column.iSubItem = i;
+    ListView_InsertColumn(list, i, &column);
+  }
+  // Small icons follow the DPI: 16 pixels at 96 dpi.
+  const int size = MulDiv(16, dpi_, 96);
+  imlMDACFiles_.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
+  for (ListImage image : {ListImage::Match, ListImage::Mismatch}) {
+    UniqueBitmap bitmap = DrawListImage(image, size);
+    ImageList_AddMasked(imlMDACFiles_.get(), bitmap.get(), kListMaskColour);
+  }
+  ListView_SetImageList(list, imlMDACFiles_.get(), LVSIL_SMALL);
+}
+
+// ---- window procedure -----------------------------------------------------------
 
 LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -53,6 +191,7 @@ LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->window_.release();  // already being destroyed
+    self->controls_.clear();
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   // An exception that unwinds through DispatchMessageW ends the process on
@@ -67,14 +206,464 @@ LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
+      Form_Initialize();
+      CreateControls();
       Form_Load();
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
+      return 0;
+    case WM_COMMAND: {
+      const auto id = static_cast<ControlId>(LOWORD(wParam));
+      if (LOWORD(wParam) == IDCANCEL) {
+        Press(ControlId::cmdAbbrechen);  // Esc
+      } else if (HIWORD(wParam) == BN_CLICKED &&
+                 (id == ControlId::cmdWeiter || id == ControlId::cmdZurück ||
+                  id == ControlId::cmdAbbrechen || id == ControlId::cmdRepairMDAC)) {
+        Press(id);
+      } else if (HIWORD(wParam) == STN_CLICKED &&
+                 (id == ControlId::lblDownloadMDAC || id == ControlId::lblRepairUrl)) {
+        LinkClicked(id);
+      }
+      return 0;
+    }
+    case DM_GETDEFID:
+      // Enter presses Next.
+      return MAKELRESULT(static_cast<int>(ControlId::cmdWeiter), DC_HASDEFID);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+      DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_PAINT:
+      PaintSeparator();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kShellExecuteTimer) ShellExecuteTimer_Timer();
+      if (wParam == kKeyWatchTimer) tmrTooltipRemoveCheck_Timer();
+      return 0;
+    case WM_CLOSE:
+      // The close box and the system menu act as Cancel; the close itself is
+      // refused. Cancel decides whether the window goes.
+      Press(ControlId::cmdAbbrechen);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // a shutdown is never refused
     case WM_DESTROY:
-      PostQuitMessage(0);
+      Form_Unload();
       return 0;
     default:
       return DefWindowProcW(hwnd(), message, wParam, lParam);
   }
 }
 
-void frmMain::Form_Load() { SetWindowTextW(hwnd(), LoadText(IDS_CAPTION).c_str()); }
+// ---- load, activation, unload -------------------------------------------------------
+
+void frmMain::Form_Initialize() { InitCommonControls(); }
+
+void frmMain::Form_Load() {
+  // Steps 1 and 2, the fonts, were given with the controls. Each step stands
+  // alone: one that fails is passed over.
+  try {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    Caption(ControlId::lblCopyright,
+            L"\u00A9 2024\u2013" + std::to_wstring(now.wYear) + L" Veltrano");
+  } catch (...) {
+  }
+  try {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    sSystemDir.assign(folder, n <= MAX_PATH ? n : 0);
+  } catch (...) {
+  }
+  try {
+    iWinVersion = GetWindowsVersion();
+  } catch (...) {
+  }
+  bSmallFonts = dpi_ < 100;
+  if (bSmallFonts) MoveLeft(ControlId::imgBigPicture, -400);
+  iStep = StepWelcome;
+  try {
+    SetWindowTextW(hwnd(), LoadText(IDS_CAPTION).c_str());
+    Caption(ControlId::lblWillkommen, LoadText(IDS_WELCOME_HEADING));
+    Caption(ControlId::cmdAbbrechen, LoadText(IDS_CANCEL));
+    Caption(ControlId::cmdWeiter, LoadText(IDS_NEXT));
+    Caption(ControlId::cmdZurück, LoadText(IDS_BACK));
+  } catch (...) {
+  }
+  try {
+    Caption(ControlId::Label10,
+            LoadText(IDS_WELCOME_TEXT) + L"\r\r\r\r" + LoadText(IDS_WELCOME_CONTINUE));
+  } catch (...) {
+  }
+  try {
+    for (const ControlSpec& spec : ControlTable())
+      if (spec.page >= 2 && spec.textId != 0) Caption(spec.id, LoadText(spec.textId));
+    Caption(ControlId::Label1,
+            FormatPlaceholders(LoadText(IDS_CLICK), {LoadText(IDS_REPAIR_BUTTON)}));
+  } catch (...) {
+  }
+  try {
+    const HWND list = Control(ControlId::lvwMDACFiles);
+    const LRESULT style = SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 style | LVS_EX_LABELTIP | LVS_EX_FULLROWSELECT);
+  } catch (...) {
+  }
+  BringPageToTop(StepWelcome);
+}
+
+void frmMain::Form_Activate() {
+  if (inActivate_) return;
+  inActivate_ = true;
+  DoEvents();
+  AllowSetForegroundWindow(ASFW_ANY);
+  DoEvents();
+  if (hwnd()) ForceForegroundWindow(hwnd(), true);
+  inActivate_ = false;
+}
+
+void frmMain::ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod) {
+  const HWND foreground = GetForegroundWindow();
+  if (foreground == hWindow) return;
+  if (!bForceHardMethod) {
+    SetForegroundWindow(hWindow);
+  } else {
+    const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+    const DWORD windowThread = GetWindowThreadProcessId(hWindow, nullptr);
+    if (foregroundThread == windowThread || foregroundThread == 0) {
+      SetForegroundWindow(hWindow);
+    } else {
+      AttachThreadInput(foregroundThread, windowThread, TRUE);
+      SetForegroundWindow(hWindow);
+      AttachThreadInput(foregroundThread, windowThread, FALSE);
+    }
+  }
+  BringWindowToTop(hWindow);
+}
+
+void frmMain::Form_Unload() {
+  KillTimer(hwnd(), kShellExecuteTimer);
+  KillTimer(hwnd(), kKeyWatchTimer);
+  keyWatch_ = KeyWatch::Off;
+  openerArmed_ = false;
+  if (options_.quitOnUnload) PostQuitMessage(0);
+}
+
+void frmMain::Unload() {
+  if (window_) DestroyWindow(window_.get());
+}
+
+void frmMain::DoEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
+      break;
+    }
+    if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// ---- the three buttons ---------------------------------------------------------------
+
+void frmMain::Press(ControlId button) {
+  const HWND control = Control(button);
+  if (!control || !IsWindowEnabled(control)) return;
+  switch (button) {
+    case ControlId::cmdWeiter:
+      cmdWeiter_Click();
+      break;
+    case ControlId::cmdZurück:
+      cmdZurück_Click();
+      break;
+    case ControlId::cmdAbbrechen:
+      cmdAbbrechen_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::cmdWeiter_Click() {
+  try {
+    switch (iStep) {
+      case StepWelcome:
+        iStep = StepVersions;
+        Enabled(ControlId::cmdZurück, true);
+        Caption(ControlId::cmdAbbrechen, LoadText(IDS_CLOSE));
+        VersionCheck();
+        BringPageToTop(StepVersions);
+        break;
+      case StepVersions:
+        FillFileVersionList();
+        BringWindowToTop(hwnd());
+        GetAsyncKeyState(VK_RETURN);  // forget an Enter that was seen before
+        ArmKeyWatch();
+        iStep = StepRepair;
+        if (!bRepairDone) {
+          Enabled(ControlId::cmdWeiter, false);
+          SetFocus(Control(ControlId::cmdRepairMDAC));
+        }
+        BringPageToTop(StepRepair);
+        break;
+      case StepRepair:
+        if (IsChecked(ControlId::optFurtherProblems)) {
+          sPendingUrl = LoadText(iWinVersion == 6 ? IDS_URL_REPAIR_XP : IDS_URL_REPAIR);
+          Caption(ControlId::lblRepairUrl, sPendingUrl);
+          Caption(ControlId::Label3, FormatPlaceholders(LoadText(IDS_FILES_HINT), {sMDACVersion}));
+          Enabled(ControlId::cmdWeiter, false);
+          iStep = StepFileVersions;
+          BringPageToTop(StepFileVersions);
+        } else {
+          Press(ControlId::cmdAbbrechen);
+        }
+        break;
+      default:
+        break;
+    }
+  } catch (const RaisedError& e) {
+    NextFailed(e.description);
+  } catch (const std::exception& e) {
+    const std::string what = e.what();
+    NextFailed(std::wstring(what.begin(), what.end()));
+  }
+}
+
+void frmMain::NextFailed(const std::wstring& description) {
+  const std::wstring text = LoadText(IDS_FILE_NAME) + L"\r" + description;
+  MessageBoxW(hwnd(), text.c_str(), LoadText(IDS_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+  if (iStep != StepRepair || !hwnd()) return;
+  Visible(ControlId::Label4, true);
+  Visible(ControlId::lblHeaderExplanation2, true);
+  BringPageToTop(StepRepair);
+  Visible(ControlId::cmdRepairMDAC, true);
+  Enabled(ControlId::cmdZurück, true);
+  Enabled(ControlId::cmdAbbrechen, true);
+  Enabled(ControlId::cmdWeiter, true);
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void frmMain::cmdZurück_Click() {
+  Enabled(ControlId::cmdWeiter, true);
+  switch (iStep) {
+    case StepVersions:
+      iStep = StepWelcome;
+      BringPageToTop(StepWelcome);
+      Enabled(ControlId::cmdZurück, false);
+      Caption(ControlId::cmdAbbrechen, LoadText(IDS_CANCEL));
+      break;
+    case StepRepair:
+      iStep = StepVersions;
+      BringPageToTop(StepVersions);
+      break;
+    case StepFileVersions:
+      iStep = StepRepair;
+      BringPageToTop(StepRepair);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::cmdAbbrechen_Click() {
+  if (iStep == StepFinish) {
+    sPendingUrl.clear();
+    ArmOpener();
+    DoEvents();  // the opener's tick may close the window here; nothing follows
+  } else if (bRepairDone) {
+    iStep = StepFinish;
+    Enabled(ControlId::cmdZurück, false);
+    Enabled(ControlId::cmdWeiter, false);
+    // Coming from the welcome page the caption still says Cancel; text 148
+    // belongs to the welcome page alone.
+    Caption(ControlId::cmdAbbrechen, LoadText(IDS_CLOSE));
+    BringPageToTop(StepFinish);
+  } else if (!KeyWatchRunning()) {
+    Unload();
+  }
+}
+
+// ---- the work behind the pages --------------------------------------------------------
+
+void frmMain::FillFileVersionList() {}
+
+// ---- timers -----------------------------------------------------------------------------
+
+void frmMain::ArmOpener() {
+  openerArmed_ = true;
+  SetTimer(hwnd(), kShellExecuteTimer, kShellExecuteInterval, nullptr);
+}
+
+void frmMain::ShellExecuteTimer_Timer() {
+  KillTimer(hwnd(), kShellExecuteTimer);
+  openerArmed_ = false;
+  if (!sPendingUrl.empty())
+    ShellExecuteW(nullptr, L"open", sPendingUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (iStep == StepFinish) Unload();
+}
+
+void frmMain::ArmKeyWatch() {
+  keyWatch_ = KeyWatch::Armed;
+  SetTimer(hwnd(), kKeyWatchTimer, kKeyWatchFirstInterval, nullptr);
+}
+
+void frmMain::tmrTooltipRemoveCheck_Timer() {
+  if (keyWatch_ == KeyWatch::Armed) {
+    keyWatch_ = KeyWatch::Polling;
+    SetTimer(hwnd(), kKeyWatchTimer, kKeyWatchInterval, nullptr);
+  }
+  for (int key = 1; key <= 255; ++key) {
+    if (GetAsyncKeyState(key) & 0x8000) {
+      KillTimer(hwnd(), kKeyWatchTimer);
+      keyWatch_ = KeyWatch::Off;
+      return;
+    }
+  }
+}
+
+void frmMain::LinkClicked(ControlId link) {
+  ArmOpener();
+  DoEvents();
+  if (const HWND label = Control(link))
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(FontRole::Normal)), TRUE);
+}
+
+// ---- control helpers -------------------------------------------------------------------
+
+void frmMain::Caption(ControlId id, const std::wstring& text) {
+  const HWND control = Control(id);
+  if (!control) return;
+  SetWindowTextW(control, text.c_str());
+  const ControlSpec& spec = SpecOf(id);
+  if (spec.width == 0 || spec.height == 0) FitToText(id);
+}
+
+std::wstring frmMain::Caption(ControlId id) const {
+  const HWND control = Control(id);
+  if (!control) return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void frmMain::FitToText(ControlId id) {
+  const HWND control = Control(id);
+  const HDC dc = GetDC(control);
+  if (!dc) return;
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const std::wstring text = Caption(id);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  SetWindowPos(control, nullptr, 0, 0, r.right + 1, r.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::Visible(ControlId id, bool visible) {
+  if (const HWND control = Control(id)) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void frmMain::Enabled(ControlId id, bool enabled) {
+  const HWND control = Control(id);
+  if (!control) return;
+  // A disabled control cannot keep the keyboard focus: pass it on first.
+  if (!enabled && GetFocus() == control) SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, FALSE);
+  EnableWindow(control, enabled);
+}
+
+void frmMain::MoveTop(ControlId id, int twipsTop) {
+  const HWND control = Control(id);
+  if (!control) return;
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(control, nullptr, r.left, ToPixels(twipsTop), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::MoveLeft(ControlId id, int twipsLeft) {
+  const HWND control = Control(id);
+  if (!control) return;
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(control, nullptr, ToPixels(twipsLeft), r.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::BringPageToTop(int page) {
+  // The page on top is the front panel; the covered ones are hidden as well,
+  // so that Tab and assistive technology see the controls of one page only.
+  const HWND top = Control(PanelOf(page));
+  if (!top) return;
+  SetWindowPos(top, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  for (int other = 1; other <= 5; ++other)
+    if (other != page) Visible(PanelOf(other), false);
+}
+
+bool frmMain::IsChecked(ControlId id) const {
+  return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// ---- painting ----------------------------------------------------------------------------
+
+LRESULT frmMain::ColourStatic(HDC dc, HWND control) {
+  const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
+  bool onBand = false;
+  bool link = false;
+  try {
+    const ControlSpec& spec = SpecOf(id);
+    onBand = spec.page >= 2 && spec.top < kHeaderBandBottom;
+    link = spec.kind == ControlKind::Link;
+  } catch (const std::out_of_range&) {
+  }
+  if (link) SetTextColor(dc, kLinkColour);
+  if (onBand) {
+    SetBkColor(dc, RGB(255, 255, 255));
+    return reinterpret_cast<LRESULT>(whiteBrush_.get());
+  }
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
+  const auto id = static_cast<ControlId>(item.CtlID);
+  const int width = item.rcItem.right - item.rcItem.left;
+  const int height = item.rcItem.bottom - item.rcItem.top;
+  UniqueBitmap& picture = pictures_[id];
+  if (!picture) {
+    try {
+      picture = DrawArtwork(SpecOf(id).art, width, height, GetSysColor(COLOR_BTNFACE));
+    } catch (const std::out_of_range&) {
+      return;
+    }
+  }
+  const HDC source = CreateCompatibleDC(item.hDC);
+  const HGDIOBJ old = SelectObject(source, picture.get());
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+void frmMain::PaintSeparator() {
+  PAINTSTRUCT ps;
+  const HDC dc = BeginPaint(hwnd(), &ps);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  const int right = std::min<int>(client.right, ToPixels(8000));
+  RECT shadow{0, ToPixels(4224), right, ToPixels(4224) + 1};
+  FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
+  RECT light{0, ToPixels(4240), right, ToPixels(4240) + 1};
+  if (light.top == shadow.top) OffsetRect(&light, 0, 1);
+  FillRect(dc, &light, GetSysColorBrush(COLOR_3DHILIGHT));
+  EndPaint(hwnd(), &ps);
+}

@@ -1,37 +1,126 @@
 #pragma once
 
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ControlTable.h"
+#include "Fonts.h"
 #include "UniqueHandle.h"
 
-// The wizard's one window. The pages come in on top of this frame.
+using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
+
+// The wizard's one window: five pages on top of each other and three buttons
+// below them. Its controls come from ControlTable(); its state is the form
+// variables below, which the handlers move from page to page.
 class frmMain {
  public:
-  static constexpr wchar_t kClassName[] = L"MdacRepairWizard";
+  enum Step { StepWelcome = 1, StepVersions, StepRepair, StepFileVersions, StepFinish };
+
+  struct Options {
+    // The program ends its message loop when the window goes; tests that
+    // create many windows on one thread do not.
+    bool quitOnUnload = true;
+  };
 
   frmMain() = default;
+  explicit frmMain(Options options) : options_(options) {}
+  virtual ~frmMain();
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
-  // Registers the class (once per process) and creates the window, hidden.
-  // False when either fails; GetLastError tells why.
+  // Creates the window hidden, with every control, and runs the load
+  // sequence. False when the window cannot be created; GetLastError tells why.
   bool Create(HINSTANCE instance);
+  // Shows the window, which activates it and brings it to the foreground.
+  void Show(int showCommand);
 
   HWND hwnd() const { return window_.get(); }
-
-  // Twips of the design to pixels at the window's DPI.
+  // The window of a control; null once the wizard window is gone.
+  HWND Control(ControlId id) const;
   int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
   int dpi() const { return dpi_; }
 
-  // Client area of the design, in twips.
+  // The form variables (read by the tests; written only by the handlers).
+  int iStep = 0;
+  std::wstring sMDACVersion;
+  int iWinVersion = 0;
+  std::wstring sSystemDir;
+  std::wstring sPendingUrl;
+  bool bRepairDone = false;
+  bool bSmallFonts = false;
+
+  // The Click handlers, run as if the user had clicked. A disabled button
+  // cannot be pressed: Press() does nothing then.
+  void Press(ControlId button);
+  void cmdWeiter_Click();
+  void cmdZurück_Click();
+  void cmdAbbrechen_Click();
+
+  void ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod);
+
+  // Whether the key-watch timer runs (Cancel does not close while it does).
+  bool KeyWatchRunning() const { return keyWatch_ != KeyWatch::Off; }
+  bool OpenerArmed() const { return openerArmed_; }
+
   static constexpr int kClientWidth = 7320;
   static constexpr int kClientHeight = 4860;
+
+ protected:
+  // The work behind the pages; virtual so that a test can make it fail.
+  virtual void VersionCheck();
+  virtual void FillFileVersionList();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void Form_Load();
 
+  void Form_Initialize();
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload();
+  void CreateControls();
+  void SetUpFileList();
+
+  // Control helpers; the ids are those of the control table.
+  void Caption(ControlId id, const std::wstring& text);
+  std::wstring Caption(ControlId id) const;
+  void Visible(ControlId id, bool visible);
+  void Enabled(ControlId id, bool enabled);
+  void MoveTop(ControlId id, int twipsTop);
+  void MoveLeft(ControlId id, int twipsLeft);
+  void BringPageToTop(int page);
+  bool IsChecked(ControlId id) const;
+  void FitToText(ControlId id);
+
+  void NextFailed(const std::wstring& description);
+  void DoEvents();
+  void Unload();
+
+  // Timers.
+  void ArmOpener();
+  void ShellExecuteTimer_Timer();
+  void ArmKeyWatch();
+  void tmrTooltipRemoveCheck_Timer();
+
+  void LinkClicked(ControlId link);
+  LRESULT ColourStatic(HDC dc, HWND control);
+  void DrawPicture(const DRAWITEMSTRUCT& item);
+  void PaintSeparator();
+
+  Options options_;
   UniqueWindow window_;
   int dpi_ = 96;
+  std::unique_ptr<Fonts> fonts_;
+  std::map<ControlId, HWND> controls_;  // children: destroyed with the window
+  std::map<ControlId, UniqueBitmap> pictures_;
+  UniqueImageList imlMDACFiles_;
+  UniqueBrush whiteBrush_;
+  enum class KeyWatch { Off, Armed, Polling } keyWatch_ = KeyWatch::Off;
+  bool openerArmed_ = false;
+  bool inActivate_ = false;
 };

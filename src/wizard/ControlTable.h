@@ -1,0 +1,102 @@
+#pragma once
+
+#include <span>
+
+// Every control of the wizard window, declared once. The window creates its
+// controls from this table (in table order, which is also the Tab order of
+// each page) and looks them up by id.
+
+enum class ControlId : int {
+  // Below the pages, on the window itself.
+  cmdZurück = 1001,
+  cmdWeiter,
+  cmdAbbrechen,
+  // The five page panels.
+  pic1 = 1011,
+  pic2,
+  pic3,
+  pic4,
+  pic5,
+  // Welcome page.
+  imgBigPicture = 1101,
+  lblWillkommen,
+  Label10,
+  lblCopyright,
+  // Version page.
+  Label19 = 1201,
+  lblHeaderExplanation1,
+  lblMDACVerHeader,
+  imgMDACVerOK,
+  imgMDACVerProb,
+  lblMDACVerDescr,
+  lblDownloadMDAC,
+  lblJetVerHeader,
+  imgJetVerOK,
+  imgJetVerProb,
+  lblJetVerDescr,
+  lblVersionsContinue,
+  // Repair page.
+  Label6 = 1301,
+  lblHeaderExplanation2,
+  Label1,
+  imgRepairing,
+  cmdRepairMDAC,
+  imgDownArrow,
+  ProgressBar1,
+  Label2,
+  Label4,
+  Label16,
+  optResolved,
+  optFurtherProblems,
+  // File version page.
+  Label5 = 1401,
+  lblExplanation3,
+  lvwMDACFiles,
+  Label3,
+  lblRepairUrl,
+  // Finish page.
+  lblHeader4 = 1501,
+  lblHeaderExplanation4,
+  Label14,
+};
+
+enum class ControlKind {
+  Panel,          // a page: holds the page's controls
+  Label,          // static text that wraps
+  Link,           // one line of blue text that opens a web address
+  Picture,        // artwork drawn by the window
+  Button,         // push button
+  DefaultButton,  // the push button Enter presses
+  Option,         // option (radio) button; the first of a group starts the group
+  OptionInGroup,  // option button after the first of its group
+  ListView,       // report list
+  ProgressBar,
+};
+
+enum class FontRole { None, Normal, Bold, Heading, Small };
+
+enum class Artwork { None, BigPicture, OkIcon, ProblemIcon, Repairing, DownArrow };
+
+struct ControlSpec {
+  ControlId id;
+  const wchar_t* name;
+  ControlKind kind;
+  int page;  // 0: on the window itself; 1 to 5: on that page's panel
+  // Design position and size in twips (15 to a pixel at 96 dpi), relative to
+  // the page. A width or height of 0 means "sized to its text".
+  int left, top, width, height;
+  bool visible;
+  bool enabled;
+  int textId;  // catalogue text set at load; 0 for none
+  FontRole font;
+  Artwork art;
+};
+
+std::span<const ControlSpec> ControlTable();
+
+// The entry of `id`; every id of the enumeration has one.
+const ControlSpec& SpecOf(ControlId id);
+
+// The white header band of pages 2 to 5 reaches down to this (twips); labels
+// that start above it sit on white.
+constexpr int kHeaderBandBottom = 720;

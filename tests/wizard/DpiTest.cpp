@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "TestPaths.h"
+#include "WizardTestSupport.h"
+#include "frmMain.h"
+
+namespace {
+
+// The DPI this process should see: 96 unless the parent test set another.
+int ExpectedDpi() {
+  const char* dpi = std::getenv("MDAC_EXPECT_DPI");
+  return dpi ? std::atoi(dpi) : 96;
+}
+
+TEST(frmMainAtDpi, LayoutFollowsTheDpiAndSmallFontsShiftThePicture) {
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  const int dpi = ExpectedDpi();
+  ASSERT_EQ(form.dpi(), dpi);
+  EXPECT_EQ(form.bSmallFonts, dpi < 100);
+  RECT client;
+  GetClientRect(form.hwnd(), &client);
+  EXPECT_EQ(client.right, MulDiv(7320, dpi, 1440));
+  EXPECT_EQ(client.bottom, MulDiv(4860, dpi, 1440));
+  const RECT next = PlaceOf(form.Control(ControlId::cmdWeiter));
+  EXPECT_EQ(next.left, MulDiv(4575, dpi, 1440));
+  EXPECT_EQ(next.bottom - next.top, MulDiv(336, dpi, 1440));
+  // Below 100 dpi the tall picture is cut by 400 twips on its left.
+  EXPECT_EQ(PlaceOf(form.Control(ControlId::imgBigPicture)).left,
+            dpi < 100 ? MulDiv(-400, dpi, 1440) : 0);
+}
+
+// Runs the test above in a process of its own at 120 dpi.
+TEST(frmMainAtDpi, At120Dpi) {
+  if (std::getenv("MDAC_EXPECT_DPI")) GTEST_SKIP() << "this is the child";
+  UniqueHKEY desktop;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.put(), nullptr),
+            ERROR_SUCCESS);
+  DWORD saved = 0, size = sizeof saved;
+  const bool had = RegQueryValueExW(desktop.get(), L"LogPixels", nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(&saved), &size) == ERROR_SUCCESS;
+  const DWORD dpi = 120;
+  RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                 sizeof dpi);
+
+  SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", L"120");
+  std::wstring command =
+      L"\"" + TestDirectory() + L"\\wizard_tests.exe\" --gtest_filter=frmMainAtDpi.Layout*";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  DWORD code = 999;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", nullptr);
+  if (had)
+    RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
+                   sizeof saved);
+  else
+    RegDeleteValueW(desktop.get(), L"LogPixels");
+  EXPECT_EQ(code, 0u) << "the layout test failed at 120 dpi";
+}
+
+}  // namespace

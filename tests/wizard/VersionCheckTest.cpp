@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "LoadText.h"
+#include "TextIds.h"
+#include "WizardTestSupport.h"
+#include "frmMain.h"
+
+namespace {
+
+using I = ControlId;
+
+std::wstring Filled(int id, const std::wstring& value) {
+  std::wstring text = LoadText(id);
+  return text.replace(text.find(L"[*]"), 3, value);
+}
+
+struct Outcome {
+  const wchar_t* fullInstallVer;  // null: no value
+  const wchar_t* jet;             // fixture copied as msjet40.dll; null: none
+  bool xp;
+  // Expected:
+  const wchar_t* mdacShown;
+  bool mdacCurrent;
+  const wchar_t* jetShown;
+  bool jetCurrent;
+  bool link;
+  int linkTop;  // twips, when the link shows
+};
+
+class VersionCheck : public ::testing::TestWithParam<Outcome> {};
+
+TEST_P(VersionCheck, Outcome) {
+  const Outcome& o = GetParam();
+  InstalledMdac mdac(o.fullInstallVer);
+  InstalledJet jet(o.jet);
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  if (o.xp) form.iWinVersion = 6;
+  form.Press(I::cmdWeiter);
+  auto text = [&](ControlId id) { return TextOf(form.Control(id)); };
+  auto shown = [&](ControlId id) { return Shown(form.Control(id)); };
+  auto top = [&](ControlId id) { return PlaceOf(form.Control(id)).top; };
+
+  EXPECT_EQ(form.sMDACVersion, o.mdacShown);
+  std::wstring mdacText = Filled(IDS_MDAC_DESCRIPTION, o.mdacShown);
+  if (o.mdacCurrent)
+    mdacText += LoadText(IDS_MDAC_LATEST);
+  else if (o.xp)
+    mdacText += LoadText(IDS_MDAC_XP_SP2);
+  else
+    mdacText += L" " + LoadText(IDS_MDAC_NEWER);
+  EXPECT_EQ(text(I::lblMDACVerDescr), mdacText);
+  EXPECT_EQ(shown(I::imgMDACVerOK), o.mdacCurrent);
+  EXPECT_EQ(shown(I::imgMDACVerProb), !o.mdacCurrent);
+
+  const std::wstring jetShown = o.jetShown ? o.jetShown : LoadText(IDS_NOT_AVAILABLE);
+  std::wstring jetText = Filled(IDS_JET_DESCRIPTION, jetShown);
+  jetText += o.jetCurrent ? L"\r" + LoadText(IDS_JET_LATEST)
+                          : LoadText(IDS_JET_NEWER) + LoadText(IDS_JET_DOWNLOAD_HINT);
+  EXPECT_EQ(text(I::lblJetVerDescr), jetText);
+  EXPECT_EQ(shown(I::imgJetVerOK), o.jetCurrent);
+  EXPECT_EQ(shown(I::imgJetVerProb), !o.jetCurrent);
+
+  EXPECT_EQ(form.sPendingUrl, o.link ? LoadText(IDS_URL_DOWNLOAD) : L"");
+  EXPECT_EQ(shown(I::lblDownloadMDAC), o.link);
+  EXPECT_EQ(shown(I::lblVersionsContinue), !o.link);
+  if (o.link) {
+    EXPECT_EQ(text(I::lblDownloadMDAC), LoadText(IDS_URL_DOWNLOAD));
+    EXPECT_EQ(top(I::lblDownloadMDAC), form.ToPixels(o.linkTop));
+  } else {
+    EXPECT_EQ(text(I::lblVersionsContinue), LoadText(IDS_VERSIONS_CONTINUE));
+  }
+  // Without a link the Jet block moves up into the free room.
+  EXPECT_EQ(top(I::lblJetVerHeader), form.ToPixels(o.link ? 2505 : 2405));
+  EXPECT_EQ(top(I::lblJetVerDescr), form.ToPixels(o.link ? 2835 : 2735));
+  EXPECT_EQ(top(I::imgJetVerOK), form.ToPixels(o.link ? 2835 : 2735));
+  EXPECT_EQ(top(I::imgJetVerProb), form.ToPixels(2835));
+  EXPECT_EQ(text(I::lblMDACVerHeader), LoadText(IDS_MDAC_HEADER));
+  EXPECT_EQ(text(I::lblJetVerHeader), LoadText(IDS_JET_HEADER));
+}
+
+const wchar_t* const kNotAvailable = nullptr;  // text 102, in the user's language
+
+INSTANTIATE_TEST_SUITE_P(Rows, VersionCheck,
+                         ::testing::Values(
+                             // The six rows of the outcome table.
+                             Outcome{L"2.81.1117.0", L"ver_4_0_8015_0.dll", false, L"2.81", true,
+                                     L"4.0.8015", true, false, 0},
+                             Outcome{L"2.82.1000.0", L"ver_4_0_8014_0.dll", false, L"2.82", true,
+                                     L"4.0.8014", false, true, 3860},
+                             Outcome{L"2.80.1022.0", L"ver_4_0_9025_0.dll", false, L"2.80", false,
+                                     L"4.0.9025", true, true, 2115},
+                             Outcome{L"2.8", L"ver_4_0_2927_17.dll", false, L"2.8", false,
+                                     L"4.0.2927", false, true, 3860},
+                             Outcome{L"2.71.9030.0", L"ver_4_0_9025_0.dll", true, L"2.71", false,
+                                     L"4.0.9025", true, false, 0},
+                             Outcome{L"2.71.9030.0", L"ver_4_0_8014_0.dll", true, L"2.71", false,
+                                     L"4.0.8014", false, true, 3860},
+                             // A fourth part that is not 0 is the build that counts.
+                             Outcome{L"6.0.6000.0", L"ver_4_0_9000_1.dll", false, L"6.0.", true,
+                                     L"4.0.9000", false, true, 3860},
+                             // Nothing installed at all.
+                             Outcome{nullptr, nullptr, false, L"", false, kNotAvailable, false,
+                                     true, 3860}));
+
+// The text of a missing Jet file is the catalogue's "not available".
+TEST(VersionCheckMissing, JetWithoutVersionReadsNotAvailable) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledJet jet(L"no_version.dll");
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  form.Press(I::cmdWeiter);
+  EXPECT_EQ(TextOf(form.Control(I::lblJetVerDescr)),
+            Filled(IDS_JET_DESCRIPTION, LoadText(IDS_NOT_AVAILABLE)) + LoadText(IDS_JET_NEWER) +
+                LoadText(IDS_JET_DOWNLOAD_HINT));
+}
+
+// A later run changes only what its own branches write.
+TEST(VersionCheckAgain, ALaterRunKeepsWhatAnEarlierOneChanged) {
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  {
+    InstalledMdac mdac(L"2.80.1022.0");
+    InstalledJet jet(L"ver_4_0_8014_0.dll");
+    form.Press(I::cmdWeiter);
+  }
+  form.Press(I::cmdZurück);
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledJet jet(L"ver_4_0_9025_0.dll");
+  form.Press(I::cmdWeiter);
+  EXPECT_TRUE(Shown(form.Control(I::imgMDACVerProb)));
+  EXPECT_FALSE(Shown(form.Control(I::imgMDACVerOK)));
+  EXPECT_TRUE(Shown(form.Control(I::imgJetVerProb)));
+  // The address of the first run stays, so the link shows it again.
+  EXPECT_EQ(form.sPendingUrl, LoadText(IDS_URL_DOWNLOAD));
+  EXPECT_TRUE(Shown(form.Control(I::lblDownloadMDAC)));
+  EXPECT_EQ(PlaceOf(form.Control(I::lblDownloadMDAC)).top, form.ToPixels(3860));
+  EXPECT_EQ(form.sMDACVersion, L"2.81");
+}
+
+}  // namespace

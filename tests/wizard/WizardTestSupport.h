@@ -1,0 +1,93 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "TestPaths.h"
+#include "UniqueHandle.h"
+#include "frmMain.h"
+
+// Runs this thread's messages until `done` or the time is up; true if done.
+inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+inline std::wstring TextOf(HWND control) {
+  wchar_t buffer[4096] = {};
+  GetWindowTextW(control, buffer, 4096);
+  return buffer;
+}
+
+// The control's own visibility flag, whatever its page's.
+inline bool Shown(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// Position of a control in its parent, in pixels.
+inline RECT PlaceOf(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// Sets a value of HKLM\Software\Microsoft\DataAccess for its lifetime (or
+// removes it, with a null text), and restores what was there.
+class InstalledMdac {
+ public:
+  explicit InstalledMdac(const wchar_t* fullInstallVer) {
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DataAccess", 0, nullptr, 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr);
+    DWORD size = sizeof saved_;
+    had_ = RegQueryValueExW(key_.get(), L"FullInstallVer", nullptr, nullptr,
+                            reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
+    Set(fullInstallVer);
+  }
+  ~InstalledMdac() { Set(had_ ? saved_ : nullptr); }
+  InstalledMdac(const InstalledMdac&) = delete;
+  InstalledMdac& operator=(const InstalledMdac&) = delete;
+
+ private:
+  void Set(const wchar_t* value) {
+    if (!value) {
+      RegDeleteValueW(key_.get(), L"FullInstallVer");
+      return;
+    }
+    RegSetValueExW(key_.get(), L"FullInstallVer", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+  }
+  UniqueHKEY key_;
+  bool had_ = false;
+  wchar_t saved_[256] = {};
+};
+
+// Puts a fixture DLL as msjet40.dll into the system folder for its lifetime
+// (or none, with a null name).
+class InstalledJet {
+ public:
+  explicit InstalledJet(const wchar_t* fixture) {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    target_ = std::wstring(system) + L"\\msjet40.dll";
+    DeleteFileW(target_.c_str());
+    if (fixture)
+      CopyFileW((TestDirectory() + L"\\fixtures\\" + fixture).c_str(), target_.c_str(), FALSE);
+  }
+  ~InstalledJet() { DeleteFileW(target_.c_str()); }
+  InstalledJet(const InstalledJet&) = delete;
+  InstalledJet& operator=(const InstalledJet&) = delete;
+
+ private:
+  std::wstring target_;
+};
