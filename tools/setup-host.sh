@@ -11,7 +11,7 @@ packages=(
   cmake make python3 python3-pefile
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++ googletest
-  wine wine32:i386 wine64 fonts-wine
+  wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb xauth x11-utils imagemagick
   locales util-linux
 )

@@ -8,7 +8,7 @@ set -euo pipefail
 
 prefix=$1
 headless=${2:-}
-marker="$prefix/.mdacrepair-ready${headless:+-headless}"
+marker="$prefix/.mdacrepair-ready-2${headless:+-headless}"
 [ -f "$marker" ] && exit 0
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -27,6 +27,9 @@ cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || tr
 reg() { wine reg add "$@" /f </dev/null >/dev/null 2>&1 9>&-; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+# Windows has Arial (the welcome heading's font); Wine does not. Its metric
+# twin from fonts-liberation stands in.
+reg 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans'
 if [ "$headless" = --headless ]; then
   reg 'HKCU\Software\Wine\Drivers' /v Graphics /d null
 fi

@@ -147,6 +147,13 @@ void frmMain::CreateControls() {
     if (const HFONT font = fonts_->Get(spec.font))
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   }
+  // Where controls of a page overlap their labels' empty room, the controls
+  // the user acts on and the pictures lie on top; their order among
+  // themselves, which is the Tab order, stays that of the table.
+  for (auto spec = ControlTable().rbegin(); spec != ControlTable().rend(); ++spec)
+    if (spec->page != 0 && spec->kind != ControlKind::Label && spec->kind != ControlKind::Link)
+      SetWindowPos(Control(spec->id), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(ControlId::optResolved), BM_SETCHECK, BST_CHECKED, 0);
   SetUpFileList();
 }
@@ -268,8 +275,7 @@ void frmMain::Form_Load() {
   try {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    Caption(ControlId::lblCopyright,
-            L"\u00A9 2024\u2013" + std::to_wstring(now.wYear) + L" Veltrano");
+    Caption(ControlId::lblCopyright, L"\u00A9 2024-" + std::to_wstring(now.wYear) + L" Veltrano");
   } catch (...) {
   }
   try {
@@ -540,7 +546,10 @@ void frmMain::Caption(ControlId id, const std::wstring& text) {
   if (!control) return;
   SetWindowTextW(control, text.c_str());
   const ControlSpec& spec = SpecOf(id);
-  if (spec.width == 0 || spec.height == 0) FitToText(id);
+  if (spec.width == 0 || spec.height == 0)
+    FitToText(id);
+  else if (spec.kind == ControlKind::Label)
+    FitHeightToText(id);
 }
 
 std::wstring frmMain::Caption(ControlId id) const {
@@ -564,6 +573,27 @@ void frmMain::FitToText(ControlId id) {
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   SetWindowPos(control, nullptr, 0, 0, r.right + 1, r.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::FitHeightToText(ControlId id) {
+  // A label as tall as its text, never taller than designed: the design's
+  // heights leave room that other controls of the page use, and an opaque
+  // label would hide them.
+  const HWND control = Control(id);
+  const HDC dc = GetDC(control);
+  if (!dc) return;
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const ControlSpec& spec = SpecOf(id);
+  RECT r{0, 0, ToPixels(spec.width), 0};
+  const std::wstring text = Caption(id);
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  SetWindowPos(control, nullptr, 0, 0, ToPixels(spec.width),
+               std::min<int>(r.bottom + 1, ToPixels(spec.height)),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

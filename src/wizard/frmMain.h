@@ -96,6 +96,7 @@ class frmMain {
   void BringPageToTop(int page);
   bool IsChecked(ControlId id) const;
   void FitToText(ControlId id);
+  void FitHeightToText(ControlId id);
 
   void NextFailed(const std::wstring& description);
   void DoEvents();
