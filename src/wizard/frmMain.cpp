@@ -240,6 +240,20 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == static_cast<UINT_PTR>(ControlId::lvwMDACFiles) &&
+          header->code == LVN_COLUMNCLICK)
+        lvwMDACFiles_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem + 1);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      // While the repair runs the whole window shows the hourglass.
+      if (repairRunning_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd(), message, wParam, lParam);
     case WM_DRAWITEM:
       DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -390,6 +404,9 @@ void frmMain::Press(ControlId button) {
     case ControlId::cmdAbbrechen:
       cmdAbbrechen_Click();
       break;
+    case ControlId::cmdRepairMDAC:
+      cmdRepairMDAC_Click();
+      break;
     default:
       break;
   }
@@ -493,10 +510,6 @@ void frmMain::cmdAbbrechen_Click() {
     Unload();
   }
 }
-
-// ---- the work behind the pages --------------------------------------------------------
-
-void frmMain::FillFileVersionList() {}
 
 // ---- timers -----------------------------------------------------------------------------
 

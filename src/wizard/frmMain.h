@@ -7,7 +7,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "ComponentCatalogue.h"
 #include "ControlTable.h"
 #include "Fonts.h"
 #include "UniqueHandle.h"
@@ -53,6 +55,7 @@ class frmMain {
   std::wstring sPendingUrl;
   bool bRepairDone = false;
   bool bSmallFonts = false;
+  std::vector<ComponentFile> aComponents;
 
   // The Click handlers, run as if the user had clicked. A disabled button
   // cannot be pressed: Press() does nothing then.
@@ -60,8 +63,12 @@ class frmMain {
   void cmdWeiter_Click();
   void cmdZurück_Click();
   void cmdAbbrechen_Click();
+  void cmdRepairMDAC_Click();
 
   void ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod);
+  // The file-name part of a path (both do the same).
+  std::wstring GetFile03(const std::wstring& sFile) const { return FileNamePart(sFile); }
+  std::wstring GetFile(const std::wstring& sFile) const { return FileNamePart(sFile); }
 
   // Whether the key-watch timer runs (Cancel does not close while it does).
   bool KeyWatchRunning() const { return keyWatch_ != KeyWatch::Off; }
@@ -74,6 +81,8 @@ class frmMain {
   // The work behind the pages; virtual so that a test can make it fail.
   virtual void VersionCheck();
   virtual void FillFileVersionList();
+  void BuildComponentList();
+  ComponentFile ReadComponentFile(const std::wstring& path) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -109,6 +118,8 @@ class frmMain {
   void tmrTooltipRemoveCheck_Timer();
 
   void LinkClicked(ControlId link);
+  void lvwMDACFiles_ColumnClick(int column);
+  void SortFileList();
   LRESULT ColourStatic(HDC dc, HWND control);
   void DrawPicture(const DRAWITEMSTRUCT& item);
   void PaintSeparator();
@@ -123,5 +134,7 @@ class frmMain {
   UniqueBrush whiteBrush_;
   enum class KeyWatch { Off, Armed, Polling } keyWatch_ = KeyWatch::Off;
   bool openerArmed_ = false;
+  int sortKey_ = -1;  // the file list's sort column; -1 while unsorted
+  bool repairRunning_ = false;
   bool inActivate_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class MessageBoxCatcher {
   MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
   const std::vector<Box>& boxes() const { return boxes_; }
+  // Runs as each box appears, before it is answered.
+  void OnBox(std::function<void()> action) { onBox_ = std::move(action); }
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -40,6 +43,7 @@ class MessageBoxCatcher {
         GetDlgItemTextW(dialog, 0xFFFF, text, 2048);
         // The icon is a static control with an icon; the box's own style is not kept.
         current_->boxes_.push_back({title, text, GetWindowLongW(dialog, GWL_STYLE)});
+        if (current_->onBox_) current_->onBox_();
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       }
     }
@@ -49,4 +53,5 @@ class MessageBoxCatcher {
   static inline MessageBoxCatcher* current_ = nullptr;
   HHOOK hook_ = nullptr;
   std::vector<Box> boxes_;
+  std::function<void()> onBox_;
 };

@@ -11,11 +11,6 @@ namespace {
 
 using I = ControlId;
 
-std::wstring Filled(int id, const std::wstring& value) {
-  std::wstring text = LoadText(id);
-  return text.replace(text.find(L"[*]"), 3, value);
-}
-
 struct Outcome {
   const wchar_t* fullInstallVer;  // null: no value
   const wchar_t* jet;             // fixture copied as msjet40.dll; null: none

@@ -24,7 +24,8 @@ void Pump() {
 }
 
 bool Save(HWND window, const std::wstring& file) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump();
   RECT r;
   GetWindowRect(window, &r);
@@ -50,7 +51,8 @@ bool Save(HWND window, const std::wstring& file) {
   std::ofstream out(file.c_str(), std::ios::binary);
   out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
   out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
+  out.write(static_cast<const char*>(bits),
+            static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
   return out.good();
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "LoadText.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 #include "frmMain.h"
@@ -29,6 +30,12 @@ inline std::wstring TextOf(HWND control) {
   wchar_t buffer[4096] = {};
   GetWindowTextW(control, buffer, 4096);
   return buffer;
+}
+
+// A catalogue text with its one placeholder filled.
+inline std::wstring Filled(int id, const std::wstring& value) {
+  std::wstring text = LoadText(id);
+  return text.replace(text.find(L"[*]"), 3, value);
 }
 
 // The control's own visibility flag, whatever its page's.

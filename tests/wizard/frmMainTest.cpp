@@ -75,7 +75,8 @@ class Wizard : public ::testing::Test {
     // What the end of a repair leaves: the question and its options shown.
     form_.bRepairDone = true;
     EnableWindow(C(I::cmdWeiter), TRUE);
-    for (ControlId id : {I::Label16, I::optResolved, I::optFurtherProblems}) ShowWindow(C(id), SW_SHOW);
+    for (ControlId id : {I::Label16, I::optResolved, I::optFurtherProblems})
+      ShowWindow(C(id), SW_SHOW);
   }
 
   frmMain form_{frmMain::Options{false}};

@@ -1,0 +1,57 @@
+#include "modFunctionDelegator.h"
+
+#include <objbase.h>
+
+#include <new>
+
+#include "RaisedError.h"
+
+const IID IID_IDelegatedCall = {
+    0x8F633501, 0x459A, 0x11D3, {0xAB, 0x5C, 0xD4, 0x12, 0x03, 0xC1, 0x00, 0x00}};
+
+namespace {
+
+using Routine = HRESULT(WINAPI*)();
+
+// The object's layout: method table, function address, reference count.
+// Both method tables share AddRef, Release and Call and differ in
+// QueryInterface: the first answers once, the second never.
+class Delegator final : public IDelegatedCall {
+ public:
+  explicit Delegator(FARPROC address) : address_(address) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** answer) override {
+    if (!answer) return E_POINTER;
+    if (answered_) {
+      *answer = nullptr;
+      return E_NOINTERFACE;
+    }
+    answered_ = true;
+    *answer = static_cast<IDelegatedCall*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --count_;
+    if (left == 0) {
+      this->~Delegator();
+      CoTaskMemFree(this);
+    }
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE Call() override { return reinterpret_cast<Routine>(address_)(); }
+
+ private:
+  FARPROC address_;
+  ULONG count_ = 1;
+  bool answered_ = false;
+};
+
+}  // namespace
+
+IUnknown* CreateDelegator(FARPROC address) {
+  void* block = CoTaskMemAlloc(sizeof(Delegator));
+  if (!block) throw RaisedError{7, L"modFunctionDelegator", L"Out of memory"};
+  return new (block) Delegator(address);
+}

@@ -1,0 +1,76 @@
+// The repair page: every catalogue file re-registered in order, with the
+// progress shown, then the question whether the problems are solved.
+#include "FormatPlaceholders.h"
+#include "LoadText.h"
+#include "TextIds.h"
+#include "frmMain.h"
+#include "modDLLRegister.h"
+
+namespace {
+
+constexpr DWORD kPauseBefore = 50;  // ms: lets the user read the file's name
+constexpr DWORD kPauseAfter = 150;
+
+// A step of the run that fails is passed over: the run always reaches its end.
+template <typename Step>
+void Try(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+void frmMain::cmdRepairMDAC_Click() {
+  Visible(ControlId::cmdRepairMDAC, false);
+  Enabled(ControlId::cmdAbbrechen, false);
+  Enabled(ControlId::cmdZurück, false);
+  Enabled(ControlId::cmdWeiter, false);
+  Visible(ControlId::imgRepairing, true);
+  Visible(ControlId::Label2, true);
+  // The leading spaces leave room for the picture over the line's start.
+  Caption(ControlId::Label1, std::wstring(13, L' ') + LoadText(IDS_REPAIR_RUNNING));
+  Visible(ControlId::imgDownArrow, false);
+  repairRunning_ = true;
+  SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  DoEvents();
+
+  Try([] { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); });
+  const HWND progress = Control(ControlId::ProgressBar1);
+  Try([&] {
+    Visible(ControlId::ProgressBar1, true);
+    SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(aComponents.size()));
+  });
+  for (std::size_t i = 0; i < aComponents.size(); ++i) {
+    const ComponentFile& e = aComponents[i];
+    // The file is loaded from its real path, also when its version could not
+    // be read (its sPath then holds text 102).
+    const std::wstring path = e.sFullPath.empty() ? e.sPath : e.sFullPath;
+    Try([&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
+    Sleep(kPauseBefore);
+    if (!e.bNoRegister) Try([&] { RegisterComponent(path, "DllRegisterServer", GetFile(path)); });
+    Try([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
+    DoEvents();
+    if (!hwnd()) return;  // the session is ending: nothing is left to show
+    Sleep(kPauseAfter);
+  }
+
+  Try([&] {
+    Visible(ControlId::imgRepairing, false);
+    Caption(ControlId::Label1, LoadText(IDS_REPAIR_FINISHED));
+    Visible(ControlId::Label2, false);
+    Visible(ControlId::Label16, true);
+    Visible(ControlId::ProgressBar1, false);
+    Visible(ControlId::optResolved, true);
+    Visible(ControlId::optFurtherProblems, true);
+  });
+  repairRunning_ = false;
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  bRepairDone = true;
+  Enabled(ControlId::cmdWeiter, true);
+  Enabled(ControlId::cmdZurück, true);
+  Enabled(ControlId::cmdAbbrechen, true);
+  SetFocus(Control(ControlId::cmdWeiter));
+}

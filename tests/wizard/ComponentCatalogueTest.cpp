@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "InstalledComponents.h"
+#include "MessageBoxCatcher.h"
+#include "TextIds.h"
+#include "frmMain.h"
+
+namespace {
+
+// Lets the test read the catalogue the wizard builds.
+class CatalogueForm : public frmMain {
+ public:
+  CatalogueForm() : frmMain(Options{false}) {}
+  using frmMain::BuildComponentList;
+};
+
+TEST(ComponentCatalogue, TheFormsFileNameMethods) {
+  frmMain form;
+  EXPECT_EQ(form.GetFile03(L"C:\\A\\B.DLL"), L"B.DLL");
+  EXPECT_EQ(form.GetFile(L"C:\\A\\B.DLL"), L"B.DLL");
+}
+
+TEST(ComponentCatalogue, RecordsOfPresentAndMissingFiles) {
+  InstalledComponents installed(
+      {{L"MSADOX.DLL", L""}, {L"MSDAPS.DLL", L"component_2_80.dll"}, {L"msjtes40.dll", L""}});
+  CatalogueForm form;
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  form.BuildComponentList();
+  ASSERT_EQ(form.aComponents.size(), 31u);
+  for (std::size_t i = 0; i < 31; ++i) {
+    const CatalogueEntry& entry = ComponentCatalogue()[i];
+    const ComponentFile& file = form.aComponents[i];
+    const std::wstring name = FileNamePart(entry.relative);
+    EXPECT_EQ(file.sFileName, name);
+    EXPECT_EQ(file.bNoRegister, entry.noRegister) << name;
+    EXPECT_EQ(file.bNotListed, entry.notListed) << name;
+    EXPECT_EQ(file.sFullPath, FullPath(entry));
+    if (name == L"MSADOX.DLL" || name == L"msjtes40.dll") {
+      EXPECT_EQ(file.sPath, LoadText(IDS_NOT_AVAILABLE));
+      EXPECT_EQ(file.sVersion, L"N/A");
+      EXPECT_EQ(file.iMajor + file.iMinor + file.iBuild, 0);
+    } else if (name == L"MSDAPS.DLL") {
+      EXPECT_EQ(file.sVersion, L"2.80.1022");
+    } else {
+      EXPECT_EQ(file.sPath, FullPath(entry));
+      EXPECT_EQ(file.sVersion, L"2.81.1117");
+      EXPECT_EQ(file.iMajor, 2);
+      EXPECT_EQ(file.iMinor, 81);
+      EXPECT_EQ(file.iBuild, 1117);
+    }
+  }
+}
+
+TEST(ComponentCatalogue, WithoutACommonFilesFolderTheSystemFilesAreStillRead) {
+  InstalledComponents installed({});
+  CatalogueForm form;
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  MessageBoxCatcher boxes;
+  {
+    BrokenCommonFilesDir broken;
+    form.BuildComponentList();
+    form.BuildComponentList();
+  }
+  ASSERT_EQ(boxes.boxes().size(), 2u);  // once per rebuild
+  EXPECT_EQ(boxes.boxes()[0].text, LoadText(IDS_FILES_EXPLANATION));
+  for (std::size_t i = 0; i < 28; ++i) {
+    EXPECT_EQ(form.aComponents[i].sVersion, L"N/A");
+    EXPECT_EQ(form.aComponents[i].sFullPath,
+              ComponentCatalogue()[i].relative);  // the relative part alone
+  }
+  for (std::size_t i = 28; i < 31; ++i) EXPECT_EQ(form.aComponents[i].sVersion, L"2.81.1117");
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "InstalledComponents.h"
+#include "MessageBoxCatcher.h"
+#include "TextIds.h"
+#include "frmMain.h"
+
+namespace {
+
+using I = ControlId;
+
+struct Row {
+  std::wstring name, version, path;
+  int image;
+  friend bool operator==(const Row&, const Row&) = default;
+};
+
+std::vector<Row> Rows(HWND list) {
+  std::vector<Row> rows;
+  const int count = ListView_GetItemCount(list);
+  for (int i = 0; i < count; ++i) {
+    wchar_t cells[3][MAX_PATH * 2] = {};
+    for (int c = 0; c < 3; ++c) ListView_GetItemText(list, i, c, cells[c], MAX_PATH * 2);
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    ListView_GetItem(list, &item);
+    rows.push_back({cells[0], cells[1], cells[2], item.iImage});
+  }
+  return rows;
+}
+
+// Clicks a column header as the list reports it to its page.
+void ClickColumn(HWND list, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = list;
+  click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  SendMessageW(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
+class FileVersionList : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(form_.Create(GetModuleHandleW(nullptr))); }
+  HWND List() { return form_.Control(I::lvwMDACFiles); }
+  // Next from the welcome page to the repair page: the list is refilled.
+  void ToRepairPage() {
+    form_.Press(I::cmdWeiter);
+    form_.Press(I::cmdWeiter);
+  }
+
+  InstalledComponents installed_{{{L"MSDAPS.DLL", L"component_2_80.dll"}, {L"MSJRO.DLL", L""}}};
+  frmMain form_{frmMain::Options{false}};
+};
+
+TEST_F(FileVersionList, ListsThe27FilesInCatalogueOrderWithTheirMarks) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  ToRepairPage();
+  const std::vector<Row> rows = Rows(List());
+  ASSERT_EQ(rows.size(), 27u);
+  std::size_t r = 0;
+  for (const CatalogueEntry& entry : ComponentCatalogue()) {
+    if (entry.notListed) continue;
+    const std::wstring name = FileNamePart(entry.relative);
+    const Row& row = rows[r++];
+    EXPECT_EQ(row.name, name);
+    if (name == L"MSJRO.DLL") {
+      EXPECT_EQ(row, (Row{name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
+    } else if (name == L"MSDAPS.DLL") {
+      EXPECT_EQ(row, (Row{name, L"2.80.1022", FullPath(entry), 1}));
+    } else {
+      EXPECT_EQ(row, (Row{name, L"2.81.1117", FullPath(entry), 0}));
+    }
+  }
+  for (const wchar_t* never :
+       {L"MSDAURL.DLL", L"msjet40.dll", L"msjtes40.dll", L"msjetoledb40.dll"})
+    EXPECT_EQ(
+        std::count_if(rows.begin(), rows.end(), [&](const Row& row) { return row.name == never; }),
+        0);
+  // The columns and their fixed captions.
+  wchar_t caption[32] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = caption;
+  column.cchTextMax = 32;
+  ListView_GetColumn(List(), 1, &column);
+  EXPECT_STREQ(caption, L"Dateiversion");
+  EXPECT_EQ(column.cx, form_.ToPixels(900));
+}
+
+TEST_F(FileVersionList, WithoutAnMdacVersionEveryRowMatches) {
+  InstalledMdac none(nullptr);
+  ToRepairPage();
+  for (const Row& row : Rows(List())) EXPECT_EQ(row.image, 0) << row.name;
+}
+
+TEST_F(FileVersionList, SortsByTheClickedColumnAsTextAndStaysSorted) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  ToRepairPage();
+  for (int column = 0; column < 3; ++column) {
+    ClickColumn(List(), column);
+    ClickColumn(List(), column);  // a second click sorts the same way
+    const std::vector<Row> rows = Rows(List());
+    std::vector<std::wstring> cells;
+    for (const Row& row : rows)
+      cells.push_back(column == 0 ? row.name : column == 1 ? row.version : row.path);
+    EXPECT_TRUE(std::is_sorted(cells.begin(), cells.end(),
+                               [](const std::wstring& a, const std::wstring& b) {
+                                 return _wcsicmp(a.c_str(), b.c_str()) < 0;
+                               }))
+        << "column " << column;
+  }
+  // Going back and forth refills the list: no row twice, and still sorted by
+  // the last column clicked.
+  ClickColumn(List(), 1);
+  form_.Press(I::cmdZurück);
+  form_.Press(I::cmdWeiter);
+  const std::vector<Row> rows = Rows(List());
+  ASSERT_EQ(rows.size(), 27u);
+  EXPECT_EQ(rows.front().version, L"2.80.1022");  // text order: 2.80 before 2.81, N/A last
+  EXPECT_EQ(rows.back().version, L"N/A");
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ComponentFixtures.h"
+#include "InstalledComponents.h"
+#include "LoadText.h"
+#include "MessageBoxCatcher.h"
+#include "SystemQueries.h"
+#include "TextIds.h"
+#include "WizardTestSupport.h"
+#include "frmMain.h"
+#include "modDLLRegister.h"
+
+namespace {
+
+using I = ControlId;
+
+// The wizard on its repair page, as the user reaches it.
+class Repair : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Registrations::Clear();
+    ASSERT_TRUE(form_.Create(GetModuleHandleW(nullptr)));
+    form_.Show(SW_SHOW);
+  }
+  void TearDown() override { Registrations::Clear(); }
+  void ToRepairPage() {
+    form_.Press(I::cmdWeiter);
+    form_.Press(I::cmdWeiter);
+  }
+  HWND C(ControlId id) { return form_.Control(id); }
+  std::wstring Text(ControlId id) { return TextOf(C(id)); }
+
+  frmMain form_{frmMain::Options{false}};
+  InstalledMdac mdac_{L"2.81.1117.0"};
+};
+
+TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
+  InstalledComponents installed({{L"MSADRH15.DLL", L""},                      // missing
+                                 {L"MSADOX.DLL", L"component_no_entry.dll"},  // no entry
+                                 {L"MSDAPS.DLL", L"component_2_80.dll"}});
+  Registrations::Answer(L"MSJRO.DLL", E_FAIL);
+  Registrations::Answer(L"MSDATT.DLL", S_FALSE);
+  ToRepairPage();
+
+  MessageBoxCatcher boxes;
+  form_.Press(I::cmdRepairMDAC);
+
+  std::vector<std::wstring> expected;
+  for (const CatalogueEntry& entry : ComponentCatalogue()) {
+    const std::wstring name = FileNamePart(entry.relative);
+    if (!entry.noRegister && name != L"MSADRH15.DLL" && name != L"MSADOX.DLL")
+      expected.push_back(name);
+  }
+  EXPECT_EQ(Registrations::Order(),
+            expected);  // 24 less the missing file and the one without entry
+
+  ASSERT_EQ(boxes.boxes().size(), 3u);
+  EXPECT_EQ(boxes.boxes()[0].text.rfind(LoadText(IDS_LOAD_PROBLEM).substr(0, 20), 0), 0u);
+  EXPECT_NE(boxes.boxes()[0].text.find(L"MSADRH15.DLL"), std::wstring::npos);
+  EXPECT_NE(boxes.boxes()[0].text.find(GetSystemErrorText(ERROR_MOD_NOT_FOUND)),
+            std::wstring::npos);
+  EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSADOX.DLL"));
+  EXPECT_EQ(boxes.boxes()[2].text, Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
+
+  // The end of the run.
+  EXPECT_TRUE(form_.bRepairDone);
+  EXPECT_EQ(SendMessageW(C(I::ProgressBar1), PBM_GETPOS, 0, 0), 31);
+  EXPECT_EQ(SendMessageW(C(I::ProgressBar1), PBM_GETRANGE, FALSE, 0), 31);
+  EXPECT_EQ(Text(I::Label1), LoadText(IDS_REPAIR_FINISHED));
+  for (ControlId hidden :
+       {I::cmdRepairMDAC, I::imgDownArrow, I::imgRepairing, I::Label2, I::ProgressBar1})
+    EXPECT_FALSE(Shown(C(hidden))) << SpecOf(hidden).name;
+  for (ControlId shown : {I::Label16, I::optResolved, I::optFurtherProblems})
+    EXPECT_TRUE(Shown(C(shown)));
+  for (ControlId button : {I::cmdWeiter, I::cmdZurück, I::cmdAbbrechen})
+    EXPECT_TRUE(IsWindowEnabled(C(button)));
+  EXPECT_EQ(GetFocus(), C(I::cmdWeiter));
+  // The last progress line named the last file's full path.
+  EXPECT_EQ(Text(I::Label2), Filled(IDS_PROCESSING, FullPath(ComponentCatalogue().back())));
+}
+
+TEST_F(Repair, WhileItRunsNavigationIsOffAndTheCloseBoxDoesNothing) {
+  InstalledComponents installed(std::map<std::wstring, std::wstring>{
+      {L"MSADO15.DLL", L""}});  // the first file: a message early on
+  ToRepairPage();
+  MessageBoxCatcher boxes;
+  // The message box of the missing file comes while the run is under way;
+  // the close box pressed then must not end it.
+  struct During {
+    bool repairHidden = false, cancelEnabled = true, backEnabled = true, nextEnabled = true,
+         barShown = false;
+    std::wstring label1, label2;
+  } during;
+  boxes.OnBox([&] {
+    during.repairHidden = !Shown(C(I::cmdRepairMDAC));
+    during.cancelEnabled = IsWindowEnabled(C(I::cmdAbbrechen));
+    during.backEnabled = IsWindowEnabled(C(I::cmdZurück));
+    during.nextEnabled = IsWindowEnabled(C(I::cmdWeiter));
+    during.barShown = Shown(C(I::ProgressBar1));
+    during.label1 = Text(I::Label1);
+    during.label2 = Text(I::Label2);
+    SendMessageW(form_.hwnd(), WM_CLOSE, 0, 0);
+  });
+  form_.Press(I::cmdRepairMDAC);
+  ASSERT_NE(form_.hwnd(), nullptr);
+  EXPECT_TRUE(during.repairHidden);
+  EXPECT_FALSE(during.cancelEnabled);
+  EXPECT_FALSE(during.backEnabled);
+  EXPECT_FALSE(during.nextEnabled);
+  EXPECT_TRUE(during.barShown);
+  EXPECT_EQ(during.label1, std::wstring(13, L' ') + LoadText(IDS_REPAIR_RUNNING));
+  EXPECT_EQ(during.label2, Filled(IDS_PROCESSING, FullPath(ComponentCatalogue().front())));
+  EXPECT_TRUE(form_.bRepairDone);
+}
+
+}  // namespace
