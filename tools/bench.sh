@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Prints the benchmark figures, measured under Wine in the test prefix (the
+# build must exist: ./test.sh or cmake --build --preset mingw-i686).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+prefix="$(pwd)/build/wineprefix-test"
+tools/wine-session.sh start "$prefix" >/dev/null
+export WINEDLLOVERRIDES="msado15,oledb32,msdasql,msdaps=n;mscoree,mshtml="
+tools/wine-run.sh "$prefix" build/tests/component_bench.exe | tr -d '\r' | grep -vE '^\[|^Running|^$'
+tools/wine-session.sh stop "$prefix"
