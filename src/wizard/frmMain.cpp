@@ -156,6 +156,12 @@ void frmMain::CreateControls() {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(ControlId::optResolved), BM_SETCHECK, BST_CHECKED, 0);
   SetUpFileList();
+  // The links and the file list see their own mouse moves; the hover
+  // feedback needs them.
+  for (ControlId id :
+       {ControlId::lblDownloadMDAC, ControlId::lblRepairUrl, ControlId::lvwMDACFiles})
+    SetWindowSubclass(Control(id), &frmMain::HoverProc, static_cast<UINT_PTR>(id),
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
 void frmMain::SetUpFileList() {
@@ -247,6 +253,15 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         lvwMDACFiles_ColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem + 1);
       return 0;
     }
+    case WM_MOUSEMOVE:
+      LeaveLinks();
+      return 0;
+    case PagePanel::kMouseOverPanel: {
+      const auto panel = static_cast<ControlId>(wParam);
+      if (panel == ControlId::pic2 || panel == ControlId::pic3 || panel == ControlId::pic4)
+        LeaveLinks();
+      return 0;
+    }
     case WM_SETCURSOR:
       // While the repair runs the whole window shows the hourglass.
       if (repairRunning_) {
@@ -303,6 +318,13 @@ void frmMain::Form_Load() {
   } catch (...) {
   }
   bSmallFonts = dpi_ < 100;
+  try {
+    // A balloon with a warning icon; no tool is ever added to it.
+    oTooltips = std::make_unique<cTooltips>();
+    oTooltips->Create(hwnd(), TTS_ALWAYSTIP | TTS_BALLOON);
+    oTooltips->Icon(TTI_WARNING);
+  } catch (...) {
+  }
   if (bSmallFonts) MoveLeft(ControlId::imgBigPicture, -400);
   iStep = StepWelcome;
   try {
@@ -365,6 +387,7 @@ void frmMain::ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod) 
 }
 
 void frmMain::Form_Unload() {
+  oTooltips.reset();
   KillTimer(hwnd(), kShellExecuteTimer);
   KillTimer(hwnd(), kKeyWatchTimer);
   keyWatch_ = KeyWatch::Off;
@@ -424,6 +447,7 @@ void frmMain::cmdWeiter_Click() {
         break;
       case StepVersions:
         FillFileVersionList();
+        if (oTooltips) oTooltips->Title(L" ");
         BringWindowToTop(hwnd());
         GetAsyncKeyState(VK_RETURN);  // forget an Enter that was seen before
         ArmKeyWatch();
@@ -548,8 +572,61 @@ void frmMain::tmrTooltipRemoveCheck_Timer() {
 void frmMain::LinkClicked(ControlId link) {
   ArmOpener();
   DoEvents();
-  if (const HWND label = Control(link))
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(FontRole::Normal)), TRUE);
+  // The reference stays: the next move over the link underlines it again.
+  Underline(link, false);
+}
+
+void frmMain::LinkHover(ControlId link) {
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  if (!IsUnderlined(link)) {
+    if (oUnderlinedLink) Underline(*oUnderlinedLink, false);
+    oUnderlinedLink = link;
+    Underline(link, true);
+  } else if (oUnderlinedLink && *oUnderlinedLink != link) {
+    Underline(*oUnderlinedLink, false);
+    oUnderlinedLink.reset();
+  }
+}
+
+void frmMain::LeaveLinks() {
+  if (!oUnderlinedLink) return;
+  Underline(*oUnderlinedLink, false);
+  oUnderlinedLink.reset();
+}
+
+void frmMain::Underline(ControlId link, bool on) {
+  const HWND label = Control(link);
+  if (!label || IsUnderlined(link) == on) return;
+  const HFONT font = on ? fonts_->Underlined() : fonts_->Get(FontRole::Normal);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+bool frmMain::IsUnderlined(ControlId link) const {
+  const HWND label = Control(link);
+  return label &&
+         reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) == fonts_->Underlined();
+}
+
+LRESULT CALLBACK frmMain::HoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR form) {
+  auto* self = reinterpret_cast<frmMain*>(form);
+  const auto control = static_cast<ControlId>(id);
+  const bool link = control != ControlId::lvwMDACFiles;
+  try {
+    if (message == WM_MOUSEMOVE) {
+      if (link)
+        self->LinkHover(control);
+      else
+        self->LeaveLinks();
+    } else if (message == WM_SETCURSOR && link) {
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      return TRUE;
+    } else if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, &frmMain::HoverProc, id);
+    }
+  } catch (...) {
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // ---- control helpers -------------------------------------------------------------------

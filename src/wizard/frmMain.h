@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "ControlTable.h"
 #include "Fonts.h"
 #include "UniqueHandle.h"
+#include "cTooltips.h"
 
 using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
 
@@ -56,6 +58,9 @@ class frmMain {
   bool bRepairDone = false;
   bool bSmallFonts = false;
   std::vector<ComponentFile> aComponents;
+  std::unique_ptr<cTooltips> oTooltips;
+  // The link label underlined for hover feedback, if any.
+  std::optional<ControlId> oUnderlinedLink;
 
   // The Click handlers, run as if the user had clicked. A disabled button
   // cannot be pressed: Press() does nothing then.
@@ -118,6 +123,12 @@ class frmMain {
   void tmrTooltipRemoveCheck_Timer();
 
   void LinkClicked(ControlId link);
+  void LinkHover(ControlId link);
+  void LeaveLinks();
+  void Underline(ControlId link, bool on);
+  bool IsUnderlined(ControlId link) const;
+  static LRESULT CALLBACK HoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR form);
   void lvwMDACFiles_ColumnClick(int column);
   void SortFileList();
   LRESULT ColourStatic(HDC dc, HWND control);

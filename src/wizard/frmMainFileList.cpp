@@ -22,7 +22,8 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
   const auto* sort = reinterpret_cast<const SortContext*>(context);
   const std::wstring& a = Cell((*sort->rows)[static_cast<std::size_t>(first)], sort->column);
   const std::wstring& b = Cell((*sort->rows)[static_cast<std::size_t>(second)], sort->column);
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) -
+         CSTR_EQUAL;
 }
 
 }  // namespace
