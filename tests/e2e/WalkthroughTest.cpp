@@ -1,0 +1,260 @@
+// The whole wizard driven from outside, in one cell of the platform matrix:
+// the Windows version (MDAC_CELL_WINDOWS, a Wine version name), the language
+// (LC_ALL, as ctest sets it) and the DPI (MDAC_CELL_DPI) that the program
+// sees. Each test starts the real MdacRepair.exe.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "InstalledComponents.h"
+#include "LoadText.h"
+#include "RemoteWizard.h"
+#include "TextIds.h"
+#include "UniqueHandle.h"
+#include "WizardTestSupport.h"
+
+namespace {
+
+using I = ControlId;
+
+std::string Env(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value ? value : fallback;
+}
+
+// The cell's settings for the program, put back afterwards.
+class Cell {
+ public:
+  Cell()
+      : windows_(Env("MDAC_CELL_WINDOWS", "win7")),
+        dpi_(std::atoi(Env("MDAC_CELL_DPI", "96").c_str())) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe", 0, nullptr,
+                    0, KEY_ALL_ACCESS, nullptr, app_.put(), nullptr);
+    const std::wstring version(windows_.begin(), windows_.end());
+    RegSetValueExW(app_.get(), L"Version", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(version.c_str()),
+                   static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, desktop_.put(), nullptr);
+    const DWORD dpi = static_cast<DWORD>(dpi_);
+    RegSetValueExW(desktop_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+    // Opened addresses are written to a file instead (see capture-url.sh).
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, browser_.put(), nullptr);
+    const std::wstring script = MDAC_URL_CAPTURE;
+    RegSetValueExW(browser_.get(), L"Browsers", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(script.c_str()),
+                   static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));
+    DeleteFileW(Opened().c_str());
+  }
+  ~Cell() {
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe");
+    RegDeleteValueW(desktop_.get(), L"LogPixels");
+    RegDeleteValueW(browser_.get(), L"Browsers");
+    DeleteFileW(Opened().c_str());
+  }
+  bool xp() const { return windows_ == "winxp"; }
+  int dpi() const { return dpi_; }
+  static std::wstring Opened() { return TestDirectory() + L"\\opened-urls.txt"; }
+  std::vector<std::wstring> OpenedAddresses(std::size_t atLeast) const {
+    std::vector<std::wstring> lines;
+    const auto read = [&] {
+      lines.clear();
+      std::wifstream in{std::filesystem::path(Opened())};
+      for (std::wstring line; std::getline(in, line);) lines.push_back(line);
+      return lines.size() >= atLeast;
+    };
+    for (int i = 0; i < 300 && !read(); ++i) Sleep(10);
+    return lines;
+  }
+
+ private:
+  std::string windows_;
+  int dpi_;
+  UniqueHKEY app_, desktop_, browser_;
+};
+
+std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
+
+class Walkthrough : public ::testing::Test {
+ protected:
+  void SetUp() override { Registrations::Clear(); }
+  void TearDown() override { Registrations::Clear(); }
+  Cell cell_;
+};
+
+TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
+  InstalledMdac mdac(L"2.80.1022.0");
+  InstalledJet jet(L"ver_4_0_8014_0.dll");
+  InstalledComponents components(
+      std::map<std::wstring, std::wstring>{{L"MSADRH15.DLL", L""},
+                                           {L"MSDAPS.DLL", L"component_2_80.dll"},
+                                           {L"MSDAORA.DLL", L"component_no_entry.dll"}});
+  Registrations::Answer(L"MSJRO.DLL", E_FAIL);
+
+  RemoteWizard wizard(Program());
+  ASSERT_NE(wizard.window(), nullptr) << "the wizard did not open";
+  // The welcome page, in the cell's language and size.
+  EXPECT_EQ(wizard.Text(wizard.window()), LoadText(IDS_CAPTION));
+  EXPECT_EQ(wizard.Page(), 1);
+  RECT client;
+  GetClientRect(wizard.window(), &client);
+  EXPECT_EQ(client.right, MulDiv(7320, cell_.dpi(), 1440));
+  EXPECT_EQ(wizard.Place(I::imgBigPicture).left,
+            cell_.dpi() < 100 ? MulDiv(-400, cell_.dpi(), 1440) : 0);
+  EXPECT_EQ(wizard.Text(I::lblWillkommen), LoadText(IDS_WELCOME_HEADING));
+  EXPECT_FALSE(wizard.Enabled(I::cmdZurück));
+  ASSERT_NE(wizard.Button(LoadText(IDS_NEXT)), nullptr);
+
+  // Enter presses Next: the version page with its verdicts.
+  wizard.Key(VK_RETURN);
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
+  EXPECT_EQ(wizard.Text(I::cmdAbbrechen), LoadText(IDS_CLOSE));
+  EXPECT_TRUE(wizard.Visible(I::imgMDACVerProb));
+  EXPECT_TRUE(wizard.Visible(I::imgJetVerProb));
+  const std::wstring mdacVerdict =
+      cell_.xp() ? LoadText(IDS_MDAC_XP_SP2) : L" " + LoadText(IDS_MDAC_NEWER);
+  EXPECT_EQ(wizard.Text(I::lblMDACVerDescr), Filled(IDS_MDAC_DESCRIPTION, L"2.80") + mdacVerdict);
+  EXPECT_EQ(wizard.Text(I::lblDownloadMDAC), LoadText(IDS_URL_DOWNLOAD));
+  EXPECT_EQ(wizard.Place(I::lblDownloadMDAC).top, MulDiv(3860, cell_.dpi(), 1440));
+  // The link: hover, click, and the browser gets the address once.
+  wizard.Hover(I::lblDownloadMDAC);
+  wizard.ClickLink(I::lblDownloadMDAC);
+  EXPECT_EQ(cell_.OpenedAddresses(1), std::vector<std::wstring>{LoadText(IDS_URL_DOWNLOAD)});
+
+  // The repair page: Next waits for the repair.
+  wizard.Click(wizard.Button(LoadText(IDS_NEXT)));
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 3; }));
+  EXPECT_FALSE(wizard.Enabled(I::cmdWeiter));
+  wizard.Click(I::cmdRepairMDAC);
+  const std::vector<std::wstring> boxes =
+      wizard.AnswerBoxes([&] { return wizard.Visible(I::optFurtherProblems); }, 30000);
+  ASSERT_TRUE(wizard.Visible(I::optFurtherProblems)) << "the repair did not finish";
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_NE(boxes[0].find(L"MSADRH15.DLL"), std::wstring::npos);  // missing: text 101
+  EXPECT_EQ(boxes[1], Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
+  EXPECT_EQ(boxes[2], Filled(IDS_REGISTER_PROBLEM, L"MSDAORA.DLL"));
+  // The 24 entries less the missing file and the one without an entry.
+  EXPECT_EQ(Registrations::Order().size(), 22u);
+  EXPECT_EQ(wizard.Text(I::Label1), LoadText(IDS_REPAIR_FINISHED));
+  EXPECT_TRUE(wizard.Enabled(I::cmdWeiter));
+
+  // "Problems remain": the file version page.
+  wizard.Click(I::optFurtherProblems);
+  wizard.Click(wizard.Button(LoadText(IDS_NEXT)));
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 4; }));
+  std::vector<RemoteWizard::Row> rows = wizard.ListRows();
+  ASSERT_EQ(rows.size(), 27u);
+  for (const auto& row : rows) {
+    const bool matches = row.version.rfind(L"2.80", 0) == 0;  // the installed release is 2.80
+    EXPECT_EQ(row.image, matches ? 0 : 1) << row.name;
+  }
+  wizard.ClickColumn(1);
+  rows = wizard.ListRows();
+  EXPECT_EQ(rows.front().version, L"2.80.1022");
+  EXPECT_EQ(rows.back().version, L"N/A");
+  const std::wstring repairUrl = LoadText(cell_.xp() ? IDS_URL_REPAIR_XP : IDS_URL_REPAIR);
+  EXPECT_EQ(wizard.Text(I::lblRepairUrl), repairUrl);
+  EXPECT_EQ(wizard.Text(I::Label3), Filled(IDS_FILES_HINT, L"2.80"));
+  wizard.ClickLink(I::lblRepairUrl);
+  EXPECT_EQ(cell_.OpenedAddresses(2).back(), repairUrl);
+
+  // Back, then "resolved", then the finish page; its Cancel closes.
+  wizard.Click(I::cmdZurück);
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 3; }));
+  EXPECT_TRUE(wizard.Enabled(I::cmdWeiter));
+  wizard.Click(I::optResolved);
+  wizard.Key(VK_RETURN);
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 5; }));
+  EXPECT_FALSE(wizard.Enabled(I::cmdZurück));
+  EXPECT_EQ(wizard.Text(I::Label14), LoadText(IDS_LETTER));
+  wizard.Key(VK_ESCAPE);
+  EXPECT_TRUE(wizard.WaitForExit());
+  EXPECT_EQ(cell_.OpenedAddresses(2).size(), 2u) << "Cancel on the finish page opened an address";
+}
+
+TEST_F(Walkthrough, CancelAndTheCloseBoxOnEveryPage) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledJet jet(L"ver_4_0_9025_0.dll");
+  {
+    RemoteWizard wizard(Program());
+    wizard.Click(wizard.Button(LoadText(IDS_CANCEL)));
+    EXPECT_TRUE(wizard.WaitForExit());
+  }
+  {
+    RemoteWizard wizard(Program());
+    wizard.CloseBox();
+    EXPECT_TRUE(wizard.WaitForExit());
+  }
+  {
+    RemoteWizard wizard(Program());
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
+    EXPECT_TRUE(wizard.Visible(I::lblVersionsContinue));
+    wizard.CloseBox();
+    EXPECT_TRUE(wizard.WaitForExit());
+  }
+  {
+    // The repair page: Cancel waits for a key or button to have been seen down.
+    RemoteWizard wizard(Program());
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 3; }));
+    wizard.CloseBox();
+    wizard.Click(I::cmdAbbrechen);
+    EXPECT_FALSE(wizard.WaitForExit(300));
+    INPUT key{};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_SHIFT;
+    SendInput(1, &key, sizeof key);
+    Sleep(800);
+    key.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &key, sizeof key);
+    wizard.Click(I::cmdAbbrechen);
+    EXPECT_TRUE(wizard.WaitForExit());
+  }
+}
+
+// The six outcomes of the version check, as the user sees them.
+TEST_F(Walkthrough, TheVersionVerdicts) {
+  struct Case {
+    const wchar_t* mdac;
+    const wchar_t* jet;
+    bool mdacCurrent, jetCurrent;
+  };
+  const Case cases[] = {{L"2.81.1117.0", L"ver_4_0_8015_0.dll", true, true},
+                        {L"2.81.1117.0", L"ver_4_0_8014_0.dll", true, false},
+                        {L"2.70.7713.0", L"ver_4_0_9025_0.dll", false, true},
+                        {L"2.70.7713.0", L"ver_4_0_2927_17.dll", false, false}};
+  for (const Case& c : cases) {
+    InstalledMdac mdac(c.mdac);
+    InstalledJet jet(c.jet);
+    RemoteWizard wizard(Program());
+    wizard.Key(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
+    const bool link = !c.jetCurrent || (!c.mdacCurrent && !cell_.xp());
+    EXPECT_EQ(wizard.Visible(I::imgMDACVerOK), c.mdacCurrent) << c.mdac;
+    EXPECT_EQ(wizard.Visible(I::imgJetVerProb), !c.jetCurrent) << c.jet;
+    EXPECT_EQ(wizard.Visible(I::lblDownloadMDAC), link) << c.mdac << " " << c.jet;
+    EXPECT_EQ(wizard.Visible(I::lblVersionsContinue), !link);
+    if (!link) {
+      EXPECT_EQ(wizard.Text(I::lblVersionsContinue), LoadText(IDS_VERSIONS_CONTINUE));
+      EXPECT_EQ(wizard.Place(I::lblJetVerHeader).top, MulDiv(2405, cell_.dpi(), 1440));
+    }
+    if (!c.mdacCurrent && cell_.xp()) {
+      EXPECT_NE(wizard.Text(I::lblMDACVerDescr).find(LoadText(IDS_MDAC_XP_SP2)),
+                std::wstring::npos);
+    }
+    wizard.CloseBox();
+    EXPECT_TRUE(wizard.WaitForExit());
+  }
+}
+
+}  // namespace
