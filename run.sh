@@ -1,19 +1,44 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts MdacRepair.exe under Wine in a
-# prefix of its own (build/wineprefix-run). On $DISPLAY when there is one,
-# otherwise on a virtual display; either way a screenshot of the window is saved
-# as build/screens/welcome.png.
+# prefix of its own.
+#   ./run.sh          the wizard on this machine's Wine (build/wineprefix-run)
+#   ./run.sh --demo   the wizard on a simulated complete installation: MDAC 2.81
+#                     components and a Jet 4.0 SP8 engine (build/wineprefix-demo)
+# With $DISPLAY the wizard opens there and a picture of its first page is saved
+# as build/screens/welcome.png. Without one it runs on a virtual display, a
+# driver walks it through all five pages, and a picture of each is saved in
+# build/screens/ (or build/screens/demo/).
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 
+demo=0
+[ "${1:-}" = --demo ] && demo=1
+
 bash tools/setup-host.sh
 cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686 --target MdacRepair
+cmake --build --preset mingw-i686
 
-prefix="$root/build/wineprefix-run"
+export WINEDEBUG=-all
+screens="$root/build/screens"
+if [ $demo = 1 ]; then
+  prefix="$root/build/wineprefix-demo"
+  screens="$screens/demo"
+else
+  prefix="$root/build/wineprefix-run"
+fi
 tools/wine-prefix.sh "$prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix"
+if [ $demo = 1 ]; then
+  tools/demo-install.sh "$prefix"
+  # Wine has components of its own by four of these names; the demo's files win.
+  export WINEDLLOVERRIDES="msado15,oledb32,msdasql,msdaps=n;mscoree,mshtml="
+else
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+fi
+# Wine's desktop keeps the display it was started with: begin afresh on ours.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 
 xvfb_pid=
 cleanup() {
@@ -21,43 +46,41 @@ cleanup() {
 }
 trap cleanup EXIT
 
+mkdir -p "$screens"
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
     break
   done
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  virtual=1
-else
-  virtual=0
-fi
-
-wine build/src/MdacRepair.exe </dev/null >/dev/null 2>&1 9>&- &
-app=$!
-
-# Wait for the wizard's top-level window to be mapped.
-window=
-for _ in $(seq 150); do
-  window=$(xwininfo -root -children 2>/dev/null | awk '/"mdacrepair.exe"/ && /MDAC/ {print $1; exit}')
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-mkdir -p build/screens
-if [ -n "$window" ]; then
-  sleep 1  # let the first paint finish
-  import -window "$window" build/screens/welcome.png
-  echo "run.sh: screenshot of the window saved as $root/build/screens/welcome.png"
-else
-  echo "run.sh: the wizard's window did not appear" >&2
-fi
-
-if [ "$virtual" = 1 ]; then
+  rm -f "$screens"/*.bmp
+  MDAC_TOUR_DIR=$(winepath -w "$screens") wine build/tests/walkthrough_tests.exe --gtest_filter=Tour.* \
+    </dev/null >/dev/null 2>&1 9>&- || echo "run.sh: the walk through the pages did not finish" >&2
   wineserver -k 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
-  [ -n "$window" ]
+  for bmp in "$screens"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+  done
+  [ -e "$screens/1-welcome.png" ] && cp "$screens/1-welcome.png" "$screens/welcome.png"
+  echo "run.sh: pictures of the five pages saved in $screens/:"
+  ls "$screens"/*.png
+  [ -e "$screens/5-finish.png" ]
 else
+  wine build/src/MdacRepair.exe </dev/null >/dev/null 2>&1 9>&- &
+  app=$!
+  window=
+  for _ in $(seq 150); do
+    window=$(xwininfo -root -children 2>/dev/null | awk '/"mdacrepair.exe"/ && /MDAC/ {print $1; exit}')
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  if [ -n "$window" ]; then
+    sleep 1  # let the first paint finish
+    import -window "$window" "$screens/welcome.png"
+    echo "run.sh: picture of the window saved as $screens/welcome.png"
+  fi
   wait "$app"
 fi

@@ -147,13 +147,16 @@ void frmMain::CreateControls() {
     if (const HFONT font = fonts_->Get(spec.font))
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   }
-  // Where controls of a page overlap their labels' empty room, the controls
-  // the user acts on and the pictures lie on top; their order among
-  // themselves, which is the Tab order, stays that of the table.
-  for (auto spec = ControlTable().rbegin(); spec != ControlTable().rend(); ++spec)
-    if (spec->page != 0 && spec->kind != ControlKind::Label && spec->kind != ControlKind::Link)
-      SetWindowPos(Control(spec->id), HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Where a picture and the text beside it share a strip, the text is drawn
+  // over the picture's empty edge; the controls the user acts on lie above
+  // both. Among themselves the controls keep the table's order, which is
+  // the Tab order.
+  // The repairing picture is the exception: it sits in the room that the
+  // leading spaces of the running text leave, over that label.
+  for (const ControlSpec& spec : ControlTable())
+    if (spec.kind == ControlKind::Picture)
+      SetWindowPos(Control(spec.id), spec.id == ControlId::imgRepairing ? HWND_TOP : HWND_BOTTOM, 0,
+                   0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(ControlId::optResolved), BM_SETCHECK, BST_CHECKED, 0);
   SetUpFileList();
   // The links and the file list see their own mouse moves; the hover

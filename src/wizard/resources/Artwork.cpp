@@ -171,11 +171,13 @@ void OkIcon(Canvas& c, double s) {
   CheckMark(c, 0, 0, s, s * 0.14, kWhite);
 }
 
-void ProblemIcon(Canvas& c, double s) {
-  // A warning triangle with a dark edge.
-  c.Polygon({P(s / 2, 0.5), P(s - 0.5, s - 1.5), P(0.5, s - 1.5)}, RGB(150, 100, 0));
-  c.Polygon({P(s / 2, 2.2), P(s - 2.2, s - 2.5), P(2.2, s - 2.5)}, kAmber);
-  Exclamation(c, s / 2, s * 0.33, s * 0.86, s * 0.1, kInk);
+void ProblemIcon(Canvas& c, double box) {
+  // A warning triangle with a dark edge, in the left part of its box: the
+  // description beside it starts where the box's right quarter begins.
+  const double s = box * 0.78, y = (box - s) / 2;
+  c.Polygon({P(s / 2, y + 0.5), P(s - 0.5, y + s - 1.0), P(0.5, y + s - 1.0)}, RGB(150, 100, 0));
+  c.Polygon({P(s / 2, y + 2.0), P(s - 2.0, y + s - 2.0), P(2.0, y + s - 2.0)}, kAmber);
+  Exclamation(c, s / 2, y + s * 0.33, y + s * 0.86, s * 0.1, kInk);
 }
 
 void DownArrow(Canvas& c, double w, double h) {

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Puts a complete MDAC 2.81 installation with a Jet 4.0 SP8 engine into a Wine
+# prefix, made of the test build's stand-in components (their registration
+# entry only notes that it ran), so that every page of the wizard has real
+# content. Runs once per prefix.
+#   demo-install.sh PREFIX
+set -euo pipefail
+cd "$(dirname "$0")/.."
+prefix=$1
+[ -f "$prefix/.mdacrepair-demo" ] && exit 0
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+component=$(winepath -w build/tests/fixtures/component_2_81.dll)
+jet=$(winepath -w build/tests/fixtures/ver_4_0_8015_0.dll)
+common='C:\Program Files (x86)\Common Files\System'
+batch="$prefix/drive_c/mdac-demo.bat"
+{
+  echo '@echo off'
+  # Copied by Windows' own rules: file names compare without regard to case,
+  # so Wine's files of the same names are replaced, not doubled.
+  for folder in ado MSADC 'Ole DB'; do echo "mkdir \"$common\\$folder\" 2>nul"; done
+  for f in MSADO15.DLL MSADER15.DLL MSADOR15.DLL MSADRH15.DLL MSADOX.DLL MSADOMD.dll MSJRO.DLL; do
+    echo "copy /y \"$component\" \"$common\\ado\\$f\" >nul"
+  done
+  for f in MSADCE.DLL MSADCER.DLL MSADCF.DLL MSADCFR.DLL MSADCO.DLL MSADCOR.DLL MSADCS.DLL MSADDS.DLL \
+           MSADDSR.DLL MSDAPRST.DLL; do
+    echo "copy /y \"$component\" \"$common\\MSADC\\$f\" >nul"
+  done
+  for f in OLEDB32.DLL MSXACTPS.DLL MSDAENUM.DLL MSDAURL.DLL MSDATT.DLL MSDASQL.DLL MSDAOSP.DLL MSDAORA.DLL \
+           MSDAPS.DLL MSDADC.DLL MSDAER.DLL; do
+    echo "copy /y \"$component\" \"$common\\Ole DB\\$f\" >nul"
+  done
+  echo "copy /y \"$jet\" \"C:\\windows\\system32\\msjet40.dll\" >nul"
+  echo "copy /y \"$component\" \"C:\\windows\\system32\\msjtes40.dll\" >nul"
+  echo "copy /y \"$component\" \"C:\\windows\\system32\\msjetoledb40.dll\" >nul"
+  echo 'reg add "HKLM\Software\Microsoft\DataAccess" /v FullInstallVer /d 2.81.1117.0 /f >nul'
+} | sed 's/$/\r/' > "$batch"
+wine cmd /c 'C:\mdac-demo.bat' </dev/null 9>&-
+rm -f "$batch"
+touch "$prefix/.mdacrepair-demo"
