@@ -61,14 +61,15 @@ class Canvas {
     Polyline(dc_, scaled.data(), static_cast<int>(scaled.size()));
     SelectObject(dc_, old);
   }
-  // Vertical gradient over the whole canvas.
+  // Vertical gradient over the whole canvas, written straight into the bits.
   void Gradient(COLORREF top, COLORREF bottom) {
-    const int rows = height_ * kScale;
+    GdiFlush();
+    const int rows = height_ * kScale, columns = width_ * kScale;
     for (int y = 0; y < rows; ++y) {
-      const double t = rows > 1 ? static_cast<double>(y) / (rows - 1) : 0;
-      UniqueBrush brush(CreateSolidBrush(Mix(top, bottom, t)));
-      RECT r{0, y, width_ * kScale, y + 1};
-      FillRect(dc_, &r, brush.get());
+      const COLORREF c = Mix(top, bottom, rows > 1 ? static_cast<double>(y) / (rows - 1) : 0);
+      const std::uint32_t pixel = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+      std::fill(bits_ + static_cast<std::size_t>(y) * columns,
+                bits_ + static_cast<std::size_t>(y + 1) * columns, pixel);
     }
   }
 
