@@ -466,6 +466,7 @@ void frmMain::cmdWeiter_Click() {
           sPendingUrl = LoadText(iWinVersion == 6 ? IDS_URL_REPAIR_XP : IDS_URL_REPAIR);
           Caption(ControlId::lblRepairUrl, sPendingUrl);
           Caption(ControlId::Label3, FormatPlaceholders(LoadText(IDS_FILES_HINT), {sMDACVersion}));
+          FitHintAboveList();
           Enabled(ControlId::cmdWeiter, false);
           iStep = StepFileVersions;
           BringPageToTop(StepFileVersions);
@@ -688,6 +689,32 @@ void frmMain::FitHeightToText(ControlId id) {
   SetWindowPos(control, nullptr, 0, 0, ToPixels(spec.width),
                std::min<int>(r.bottom + 1, ToPixels(spec.height)),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::FitHintAboveList() {
+  // The German hint needs a third line where the design leaves room for two:
+  // the hint grows, and the list gives up what the hint needs from its top.
+  const HWND hint = Control(ControlId::Label3);
+  const HWND list = Control(ControlId::lvwMDACFiles);
+  if (!hint || !list) return;
+  const HDC dc = GetDC(hint);
+  if (!dc) return;
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hint, WM_GETFONT, 0, 0)));
+  const ControlSpec& spec = SpecOf(ControlId::Label3);
+  RECT text{0, 0, ToPixels(spec.width), 0};
+  const std::wstring caption = Caption(ControlId::Label3);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(hint, dc);
+  const ControlSpec& listSpec = SpecOf(ControlId::lvwMDACFiles);
+  const int hintBottom = ToPixels(spec.top) + text.bottom + 1;
+  const int listTop = std::max(ToPixels(listSpec.top), hintBottom + ToPixels(60));
+  const int listBottom = ToPixels(listSpec.top + listSpec.height);
+  SetWindowPos(hint, nullptr, 0, 0, ToPixels(spec.width), text.bottom + 1,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(list, nullptr, ToPixels(listSpec.left), listTop, ToPixels(listSpec.width),
+               listBottom - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmMain::Visible(ControlId id, bool visible) {

@@ -111,6 +111,7 @@ class frmMain {
   bool IsChecked(ControlId id) const;
   void FitToText(ControlId id);
   void FitHeightToText(ControlId id);
+  void FitHintAboveList();
 
   void NextFailed(const std::wstring& description);
   void DoEvents();
