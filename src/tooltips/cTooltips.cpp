@@ -127,29 +127,17 @@ RECT cTooltips::Margin() const {
   return margin;
 }
 
-void cTooltips::MarginLeft(int NewMargin) {
+// Each setter reads the four sides first and replaces its own.
+void cTooltips::SetMargin(LONG RECT::*side, int NewMargin) {
   RECT m{MarginLeft(), MarginTop(), MarginRight(), MarginBottom()};
-  m.left = NewMargin;
+  m.*side = NewMargin;
   Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&m));
 }
 
-void cTooltips::MarginTop(int NewMargin) {
-  RECT m{MarginLeft(), MarginTop(), MarginRight(), MarginBottom()};
-  m.top = NewMargin;
-  Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&m));
-}
-
-void cTooltips::MarginRight(int NewMargin) {
-  RECT m{MarginLeft(), MarginTop(), MarginRight(), MarginBottom()};
-  m.right = NewMargin;
-  Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&m));
-}
-
-void cTooltips::MarginBottom(int NewMargin) {
-  RECT m{MarginLeft(), MarginTop(), MarginRight(), MarginBottom()};
-  m.bottom = NewMargin;
-  Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&m));
-}
+void cTooltips::MarginLeft(int NewMargin) { SetMargin(&RECT::left, NewMargin); }
+void cTooltips::MarginTop(int NewMargin) { SetMargin(&RECT::top, NewMargin); }
+void cTooltips::MarginRight(int NewMargin) { SetMargin(&RECT::right, NewMargin); }
+void cTooltips::MarginBottom(int NewMargin) { SetMargin(&RECT::bottom, NewMargin); }
 
 int cTooltips::GetTooltipWidth(const ToolControl& Ctl) {
   TTTOOLINFOW tool = FindTool(Ctl.hwnd());
@@ -206,19 +194,21 @@ RECT cTooltips::Adjust(RECT rect, BOOL textToWindow) {
   return rect;
 }
 
-int cTooltips::ToolTipWidthFromText(HDC hDC, const std::wstring& Text) {
-  if (!hwnd_) return 0;
+RECT cTooltips::TipAroundText(HDC hDC, const std::wstring& Text) {
   SIZE size{};
   GetTextExtentPoint32W(hDC, Text.c_str(), static_cast<int>(Text.size()), &size);
-  const RECT r = Adjust({0, 0, size.cx, size.cy}, TRUE);
+  return Adjust({0, 0, size.cx, size.cy}, TRUE);
+}
+
+int cTooltips::ToolTipWidthFromText(HDC hDC, const std::wstring& Text) {
+  if (!hwnd_) return 0;
+  const RECT r = TipAroundText(hDC, Text);
   return r.right - r.left;
 }
 
 int cTooltips::ToolTipHeightFromText(HDC hDC, const std::wstring& Text) {
   if (!hwnd_) return 0;
-  SIZE size{};
-  GetTextExtentPoint32W(hDC, Text.c_str(), static_cast<int>(Text.size()), &size);
-  const RECT r = Adjust({0, 0, size.cx, size.cy}, TRUE);
+  const RECT r = TipAroundText(hDC, Text);
   return r.bottom - r.top;
 }
 

@@ -107,6 +107,8 @@ class cTooltips {
   RECT Margin() const;
   void SendTitle();
   RECT Adjust(RECT rect, BOOL textToWindow);
+  RECT TipAroundText(HDC hDC, const std::wstring& Text);
+  void SetMargin(LONG RECT::*side, int NewMargin);
   void DestroyTipWindow();
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
 

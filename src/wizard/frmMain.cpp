@@ -729,23 +729,18 @@ void frmMain::Enabled(ControlId id, bool enabled) {
   EnableWindow(control, enabled);
 }
 
-void frmMain::MoveTop(ControlId id, int twipsTop) {
-  const HWND control = Control(id);
-  if (!control) return;
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(control, nullptr, r.left, ToPixels(twipsTop), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void frmMain::MoveTop(ControlId id, int twipsTop) { MoveTo(id, std::nullopt, twipsTop); }
 
-void frmMain::MoveLeft(ControlId id, int twipsLeft) {
+void frmMain::MoveLeft(ControlId id, int twipsLeft) { MoveTo(id, twipsLeft, std::nullopt); }
+
+void frmMain::MoveTo(ControlId id, std::optional<int> twipsLeft, std::optional<int> twipsTop) {
   const HWND control = Control(id);
   if (!control) return;
   RECT r;
   GetWindowRect(control, &r);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(control, nullptr, ToPixels(twipsLeft), r.top, 0, 0,
+  SetWindowPos(control, nullptr, twipsLeft ? ToPixels(*twipsLeft) : r.left,
+               twipsTop ? ToPixels(*twipsTop) : r.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

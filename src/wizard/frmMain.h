@@ -107,6 +107,7 @@ class frmMain {
   void Enabled(ControlId id, bool enabled);
   void MoveTop(ControlId id, int twipsTop);
   void MoveLeft(ControlId id, int twipsLeft);
+  void MoveTo(ControlId id, std::optional<int> twipsLeft, std::optional<int> twipsTop);
   void BringPageToTop(int page);
   bool IsChecked(ControlId id) const;
   void FitToText(ControlId id);

@@ -74,7 +74,8 @@ double Median(std::vector<double> values) {
 
 int main() {
   const std::wstring wizard = TestDirectory() + L"\\..\\src\\MdacRepair.exe";
-  const std::wstring bare = TestDirectory() + (_wgetenv(L"BARE") ? _wgetenv(L"BARE") : L"\\bare_window.exe");
+  const std::wstring bare =
+      TestDirectory() + (_wgetenv(L"BARE") ? _wgetenv(L"BARE") : L"\\bare_window.exe");
 
   // Start-up, measured side by side, alternating.
   constexpr int kRuns = 7;

@@ -11,7 +11,7 @@
 #include "RemoteWizard.h"
 #include "TestPaths.h"
 #include "TextIds.h"
-#include "UniqueHandle.h"
+#include "WindowPicture.h"
 
 namespace {
 
@@ -24,30 +24,10 @@ bool SaveWindow(HWND window, const std::wstring& file) {
   Sleep(400);
   RECT r;
   GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
   const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof bi.bmiHeader, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const HGDIOBJ old = SelectObject(memory, bitmap.get());
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  const bool saved = SavePicture(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, file);
   ReleaseDC(nullptr, screen);
-  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
-  std::ofstream out(file.c_str(), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char*>(bits),
-            static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
-  return out.good();
+  return saved;
 }
 
 TEST(Tour, FivePages) {

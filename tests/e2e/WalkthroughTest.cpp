@@ -13,6 +13,7 @@
 
 #include "InstalledComponents.h"
 #include "LoadText.h"
+#include "OpenedAddresses.h"
 #include "RemoteWizard.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
@@ -44,40 +45,21 @@ class Cell {
     const DWORD dpi = static_cast<DWORD>(dpi_);
     RegSetValueExW(desktop_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
                    sizeof dpi);
-    // Opened addresses are written to a file instead (see capture-url.sh).
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, browser_.put(), nullptr);
-    const std::wstring script = MDAC_URL_CAPTURE;
-    RegSetValueExW(browser_.get(), L"Browsers", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(script.c_str()),
-                   static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));
-    DeleteFileW(Opened().c_str());
   }
   ~Cell() {
     RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe");
     RegDeleteValueW(desktop_.get(), L"LogPixels");
-    RegDeleteValueW(browser_.get(), L"Browsers");
-    DeleteFileW(Opened().c_str());
   }
   bool xp() const { return windows_ == "winxp"; }
   int dpi() const { return dpi_; }
-  static std::wstring Opened() { return TestDirectory() + L"\\opened-urls.txt"; }
-  std::vector<std::wstring> OpenedAddresses(std::size_t atLeast) const {
-    std::vector<std::wstring> lines;
-    const auto read = [&] {
-      lines.clear();
-      std::wifstream in{std::filesystem::path(Opened())};
-      for (std::wstring line; std::getline(in, line);) lines.push_back(line);
-      return lines.size() >= atLeast;
-    };
-    for (int i = 0; i < 300 && !read(); ++i) Sleep(10);
-    return lines;
-  }
+  // Opened addresses are written to a file instead (see capture-url.sh).
+  std::vector<std::wstring> OpenedUrls(std::size_t atLeast) { return opened_.Wait(atLeast); }
 
  private:
   std::string windows_;
   int dpi_;
-  UniqueHKEY app_, desktop_, browser_;
+  UniqueHKEY app_, desktop_;
+  OpenedAddresses opened_;
 };
 
 std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
@@ -126,7 +108,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   // The link: hover, click, and the browser gets the address once.
   wizard.Hover(I::lblDownloadMDAC);
   wizard.ClickLink(I::lblDownloadMDAC);
-  EXPECT_EQ(cell_.OpenedAddresses(1), std::vector<std::wstring>{LoadText(IDS_URL_DOWNLOAD)});
+  EXPECT_EQ(cell_.OpenedUrls(1), std::vector<std::wstring>{LoadText(IDS_URL_DOWNLOAD)});
 
   // The repair page: Next waits for the repair.
   wizard.Click(wizard.Button(LoadText(IDS_NEXT)));
@@ -163,7 +145,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   EXPECT_EQ(wizard.Text(I::lblRepairUrl), repairUrl);
   EXPECT_EQ(wizard.Text(I::Label3), Filled(IDS_FILES_HINT, L"2.80"));
   wizard.ClickLink(I::lblRepairUrl);
-  EXPECT_EQ(cell_.OpenedAddresses(2).back(), repairUrl);
+  EXPECT_EQ(cell_.OpenedUrls(2).back(), repairUrl);
 
   // Back, then "resolved", then the finish page; its Cancel closes.
   wizard.Click(I::cmdZurück);
@@ -176,7 +158,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   EXPECT_EQ(wizard.Text(I::Label14), LoadText(IDS_LETTER));
   wizard.Key(VK_ESCAPE);
   EXPECT_TRUE(wizard.WaitForExit());
-  EXPECT_EQ(cell_.OpenedAddresses(2).size(), 2u) << "Cancel on the finish page opened an address";
+  EXPECT_EQ(cell_.OpenedUrls(2).size(), 2u) << "Cancel on the finish page opened an address";
 }
 
 TEST_F(Walkthrough, CancelAndTheCloseBoxOnEveryPage) {

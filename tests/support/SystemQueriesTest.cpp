@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BrokenCommonFilesDir.h"
+#include "ChildProcess.h"
 #include "LoadText.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
@@ -62,18 +63,7 @@ int ProbeWith(const wchar_t* wineVersion) {
             ERROR_SUCCESS);
   RegSetValueExW(appKey.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(wineVersion),
                  static_cast<DWORD>((wcslen(wineVersion) + 1) * sizeof(wchar_t)));
-  std::wstring command = L"\"" + TestDirectory() + L"\\winver_probe.exe\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  DWORD code = 999;
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                     &pi)) {
-    WaitForSingleObject(pi.hProcess, 30000);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
+  const DWORD code = RunAndWait(L"\"" + TestDirectory() + L"\\winver_probe.exe\"");
   RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
   return static_cast<int>(code);
 }

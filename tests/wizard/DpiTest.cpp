@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ChildProcess.h"
 #include "TestPaths.h"
 #include "WizardTestSupport.h"
 #include "frmMain.h"
@@ -48,19 +49,8 @@ TEST(frmMainAtDpi, At120Dpi) {
                  sizeof dpi);
 
   SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", L"120");
-  std::wstring command =
-      L"\"" + TestDirectory() + L"\\wizard_tests.exe\" --gtest_filter=frmMainAtDpi.Layout*";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  DWORD code = 999;
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                     &pi)) {
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
+  const DWORD code = RunAndWait(L"\"" + TestDirectory() +
+                                L"\\wizard_tests.exe\" --gtest_filter=frmMainAtDpi.Layout*");
   SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", nullptr);
   if (had)
     RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowPicture.h"
 #include "frmMain.h"
 
 namespace {
@@ -29,31 +30,10 @@ bool Save(HWND window, const std::wstring& file) {
   Pump();
   RECT r;
   GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
   const HDC source = GetWindowDC(window);
-  const HDC memory = CreateCompatibleDC(source);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof bi.bmiHeader, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const HGDIOBJ old = SelectObject(memory, bitmap.get());
-  BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
-  GdiFlush();
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  const bool saved = SavePicture(source, 0, 0, r.right - r.left, r.bottom - r.top, file);
   ReleaseDC(window, source);
-
-  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
-  std::ofstream out(file.c_str(), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char*>(bits),
-            static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
-  return out.good();
+  return saved;
 }
 
 }  // namespace
