@@ -74,8 +74,8 @@ constexpr ControlSpec kControls[] = {
 std::span<const ControlSpec> ControlTable() { return kControls; }
 
 const ControlSpec& SpecOf(ControlId id) {
-  const auto* spec = std::find_if(std::begin(kControls), std::end(kControls),
-                                  [id](const ControlSpec& s) { return s.id == id; });
-  if (spec == std::end(kControls)) throw std::out_of_range("no such control");
-  return *spec;
+  const auto* design = std::find_if(std::begin(kControls), std::end(kControls),
+                                    [id](const ControlSpec& s) { return s.id == id; });
+  if (design == std::end(kControls)) throw std::out_of_range("no such control");
+  return *design;
 }

@@ -45,13 +45,13 @@ struct WindowClassOf {
   DWORD exStyle;
 };
 
-WindowClassOf ClassFor(const ControlSpec& spec) {
+WindowClassOf ClassFor(const ControlSpec& design) {
   constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
   // Static controls start groups, as the dialog manager expects: without one
   // after the last option button, the search for the rest of the option
   // group wraps around the page and never ends.
   constexpr DWORD kStatic = kChild | WS_GROUP;
-  switch (spec.kind) {
+  switch (design.kind) {
     case ControlKind::Panel:
       return {PagePanel::kClassName, kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case ControlKind::Label:
@@ -127,24 +127,25 @@ HWND frmMain::Control(ControlId id) const {
 
 void frmMain::CreateControls() {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
-  for (const ControlSpec& spec : ControlTable()) {
-    const WindowClassOf cls = ClassFor(spec);
-    const HWND parent = spec.page == 0 ? hwnd() : Control(PanelOf(spec.page));
+  for (const ControlSpec& design : ControlTable()) {
+    const WindowClassOf cls = ClassFor(design);
+    const HWND parent = design.page == 0 ? hwnd() : Control(PanelOf(design.page));
     DWORD style = cls.style;
-    if (spec.visible) style |= WS_VISIBLE;
-    if (!spec.enabled) style |= WS_DISABLED;
+    if (design.visible) style |= WS_VISIBLE;
+    if (!design.enabled) style |= WS_DISABLED;
     // Until its text is known a control sized to its text is one line high.
-    const int width = spec.width ? ToPixels(spec.width) : 1;
-    const int height = spec.height ? ToPixels(spec.height) : ToPixels(195);
-    const HWND control = CreateWindowExW(
-        cls.exStyle, cls.name, L"", style, ToPixels(spec.left), ToPixels(spec.top), width, height,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    const int width = design.width ? ToPixels(design.width) : 1;
+    const int height = design.height ? ToPixels(design.height) : ToPixels(195);
+    const HWND control = CreateWindowExW(cls.exStyle, cls.name, L"", style, ToPixels(design.left),
+                                         ToPixels(design.top), width, height, parent,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                         instance, nullptr);
     if (!control) continue;  // a control that cannot be made is left out, as in a failed load step
-    controls_[spec.id] = control;
-    SetWindowTextW(control, spec.name);  // the design caption, until the load sequence sets texts
-    if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Link)
+    controls_[design.id] = control;
+    SetWindowTextW(control, design.name);  // the design caption, until the load sequence sets texts
+    if (design.kind == ControlKind::Label || design.kind == ControlKind::Link)
       SetWindowTextW(control, L"");
-    if (const HFONT font = fonts_->Get(spec.font))
+    if (const HFONT font = fonts_->Get(design.font))
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   }
   // Where a picture and the text beside it share a strip, the text is drawn
@@ -153,10 +154,11 @@ void frmMain::CreateControls() {
   // the Tab order.
   // The repairing picture is the exception: it sits in the room that the
   // leading spaces of the running text leave, over that label.
-  for (const ControlSpec& spec : ControlTable())
-    if (spec.kind == ControlKind::Picture)
-      SetWindowPos(Control(spec.id), spec.id == ControlId::imgRepairing ? HWND_TOP : HWND_BOTTOM, 0,
-                   0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (const ControlSpec& design : ControlTable())
+    if (design.kind == ControlKind::Picture)
+      SetWindowPos(Control(design.id),
+                   design.id == ControlId::imgRepairing ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageW(Control(ControlId::optResolved), BM_SETCHECK, BST_CHECKED, 0);
   SetUpFileList();
   // The links and the file list see their own mouse moves; the hover
@@ -344,8 +346,8 @@ void frmMain::Form_Load() {
   } catch (...) {
   }
   try {
-    for (const ControlSpec& spec : ControlTable())
-      if (spec.page >= 2 && spec.textId != 0) Caption(spec.id, LoadText(spec.textId));
+    for (const ControlSpec& design : ControlTable())
+      if (design.page >= 2 && design.textId != 0) Caption(design.id, LoadText(design.textId));
     Caption(ControlId::Label1,
             FormatPlaceholders(LoadText(IDS_CLICK), {LoadText(IDS_REPAIR_BUTTON)}));
   } catch (...) {
@@ -639,10 +641,10 @@ void frmMain::Caption(ControlId id, const std::wstring& text) {
   const HWND control = Control(id);
   if (!control) return;
   SetWindowTextW(control, text.c_str());
-  const ControlSpec& spec = SpecOf(id);
-  if (spec.width == 0 || spec.height == 0)
+  const ControlSpec& design = SpecOf(id);
+  if (design.width == 0 || design.height == 0)
     FitToText(id);
-  else if (spec.kind == ControlKind::Label)
+  else if (design.kind == ControlKind::Label)
     FitHeightToText(id);
 }
 
@@ -679,15 +681,15 @@ void frmMain::FitHeightToText(ControlId id) {
   if (!dc) return;
   const HGDIOBJ old =
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  const ControlSpec& spec = SpecOf(id);
-  RECT r{0, 0, ToPixels(spec.width), 0};
+  const ControlSpec& design = SpecOf(id);
+  RECT r{0, 0, ToPixels(design.width), 0};
   const std::wstring text = Caption(id);
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
-  SetWindowPos(control, nullptr, 0, 0, ToPixels(spec.width),
-               std::min<int>(r.bottom + 1, ToPixels(spec.height)),
+  SetWindowPos(control, nullptr, 0, 0, ToPixels(design.width),
+               std::min<int>(r.bottom + 1, ToPixels(design.height)),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -701,17 +703,17 @@ void frmMain::FitHintAboveList() {
   if (!dc) return;
   const HGDIOBJ old =
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hint, WM_GETFONT, 0, 0)));
-  const ControlSpec& spec = SpecOf(ControlId::Label3);
-  RECT text{0, 0, ToPixels(spec.width), 0};
+  const ControlSpec& design = SpecOf(ControlId::Label3);
+  RECT text{0, 0, ToPixels(design.width), 0};
   const std::wstring caption = Caption(ControlId::Label3);
   DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(hint, dc);
   const ControlSpec& listSpec = SpecOf(ControlId::lvwMDACFiles);
-  const int hintBottom = ToPixels(spec.top) + text.bottom + 1;
+  const int hintBottom = ToPixels(design.top) + text.bottom + 1;
   const int listTop = std::max(ToPixels(listSpec.top), hintBottom + ToPixels(60));
   const int listBottom = ToPixels(listSpec.top + listSpec.height);
-  SetWindowPos(hint, nullptr, 0, 0, ToPixels(spec.width), text.bottom + 1,
+  SetWindowPos(hint, nullptr, 0, 0, ToPixels(design.width), text.bottom + 1,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(list, nullptr, ToPixels(listSpec.left), listTop, ToPixels(listSpec.width),
                listBottom - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -766,9 +768,9 @@ LRESULT frmMain::ColourStatic(HDC dc, HWND control) {
   bool onBand = false;
   bool link = false;
   try {
-    const ControlSpec& spec = SpecOf(id);
-    onBand = spec.page >= 2 && spec.top < kHeaderBandBottom;
-    link = spec.kind == ControlKind::Link;
+    const ControlSpec& design = SpecOf(id);
+    onBand = design.page >= 2 && design.top < kHeaderBandBottom;
+    link = design.kind == ControlKind::Link;
   } catch (const std::out_of_range&) {
   }
   if (link) SetTextColor(dc, kLinkColour);

@@ -74,14 +74,14 @@ TEST(LeadingNumber, TheLongestBeginningThatIsANumber) {
 TEST(ControlTable, EveryControlOnceAndOnAPage) {
   std::set<int> ids;
   std::set<std::wstring> names;
-  for (const ControlSpec& spec : ControlTable()) {
-    EXPECT_TRUE(ids.insert(static_cast<int>(spec.id)).second) << static_cast<int>(spec.id);
-    EXPECT_TRUE(names.insert(spec.name).second);
-    EXPECT_GE(spec.page, 0);
-    EXPECT_LE(spec.page, 5);
-    EXPECT_EQ(&SpecOf(spec.id), &spec);
-    if (spec.kind == ControlKind::Picture) {
-      EXPECT_NE(spec.art, Artwork::None) << std::wstring(spec.name);
+  for (const ControlSpec& design : ControlTable()) {
+    EXPECT_TRUE(ids.insert(static_cast<int>(design.id)).second) << static_cast<int>(design.id);
+    EXPECT_TRUE(names.insert(design.name).second);
+    EXPECT_GE(design.page, 0);
+    EXPECT_LE(design.page, 5);
+    EXPECT_EQ(&SpecOf(design.id), &design);
+    if (design.kind == ControlKind::Picture) {
+      EXPECT_NE(design.art, Artwork::None) << std::wstring(design.name);
     }
   }
   EXPECT_EQ(ControlTable().size(), 44u);  // 3 buttons, 5 panels, 36 page controls

@@ -128,27 +128,27 @@ TEST_F(Wizard, LoadSetsEveryTextAndTheWelcomePage) {
 }
 
 TEST_F(Wizard, ControlsAreRealChildWindowsAtTheirDesignPlaces) {
-  for (const ControlSpec& spec : ControlTable()) {
-    const HWND control = C(spec.id);
-    ASSERT_NE(control, nullptr) << spec.name;
+  for (const ControlSpec& design : ControlTable()) {
+    const HWND control = C(design.id);
+    ASSERT_NE(control, nullptr) << design.name;
     wchar_t cls[64] = {};
     GetClassNameW(control, cls, 64);
     const std::wstring expected =
-        spec.kind == ControlKind::Panel         ? L"MdacRepairPage"
-        : spec.kind == ControlKind::ListView    ? L"SysListView32"
-        : spec.kind == ControlKind::ProgressBar ? L"msctls_progress32"
-        : (spec.kind == ControlKind::Label || spec.kind == ControlKind::Link ||
-           spec.kind == ControlKind::Picture)
+        design.kind == ControlKind::Panel         ? L"MdacRepairPage"
+        : design.kind == ControlKind::ListView    ? L"SysListView32"
+        : design.kind == ControlKind::ProgressBar ? L"msctls_progress32"
+        : (design.kind == ControlKind::Label || design.kind == ControlKind::Link ||
+           design.kind == ControlKind::Picture)
             ? L"Static"
             : L"Button";
-    EXPECT_EQ(_wcsicmp(cls, expected.c_str()), 0) << spec.name << " is " << cls;
+    EXPECT_EQ(_wcsicmp(cls, expected.c_str()), 0) << design.name << " is " << cls;
     const RECT r = PlaceOf(control);
-    if (spec.id != I::imgBigPicture) {
-      EXPECT_EQ(r.left, form().ToPixels(spec.left)) << spec.name;
+    if (design.id != I::imgBigPicture) {
+      EXPECT_EQ(r.left, form().ToPixels(design.left)) << design.name;
     }
-    EXPECT_EQ(r.top, form().ToPixels(spec.top)) << spec.name;
-    if (spec.width) {
-      EXPECT_EQ(r.right - r.left, form().ToPixels(spec.width)) << spec.name;
+    EXPECT_EQ(r.top, form().ToPixels(design.top)) << design.name;
+    if (design.width) {
+      EXPECT_EQ(r.right - r.left, form().ToPixels(design.width)) << design.name;
     }
   }
   RECT client;
