@@ -8,7 +8,7 @@ as_root() {
 }
 
 packages=(
-  cmake make python3 python3-pefile
+  cmake make python3
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++ googletest
   wine wine32:i386 wine64 fonts-wine fonts-liberation
