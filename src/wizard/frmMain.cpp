@@ -668,7 +668,10 @@ void frmMain::FitToText(ControlId id) {
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
-  SetWindowPos(control, nullptr, 0, 0, r.right + 1, r.bottom,
+  // Some slack: a bold face can draw wider than its advance widths add up to
+  // (seen at 120 dpi), and the last letter must not be cut.
+  const int slack = r.right / 20 + ToPixels(30);
+  SetWindowPos(control, nullptr, 0, 0, r.right + slack, r.bottom,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
