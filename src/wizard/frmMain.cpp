@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "Artwork.h"
+#include "DeviceContext.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "PagePanel.h"
@@ -29,9 +30,8 @@ constexpr UINT kKeyWatchInterval = 5;
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
   return dpi > 0 ? dpi : 96;
 }
 
@@ -657,21 +657,25 @@ std::wstring frmMain::Caption(ControlId id) const {
   return text;
 }
 
-void frmMain::FitToText(ControlId id) {
+SIZE frmMain::TextExtent(ControlId id, int wrapWidth) const {
   const HWND control = Control(id);
-  const HDC dc = GetDC(control);
-  if (!dc) return;
-  const HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const WindowDC dc(control);
+  if (!dc) return {0, 0};
+  const SelectedObject font(dc.get(),
+                            reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   const std::wstring text = Caption(id);
-  RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
+  RECT r{0, 0, wrapWidth, 0};
+  DrawTextW(dc.get(), text.empty() ? L" " : text.c_str(), -1, &r,
+            DT_CALCRECT | DT_NOPREFIX | (wrapWidth ? DT_WORDBREAK : 0));
+  return {r.right, r.bottom};
+}
+
+void frmMain::FitToText(ControlId id) {
+  const SIZE text = TextExtent(id, 0);
   // Some slack: a bold face can draw wider than its advance widths add up to
   // (seen at 120 dpi), and the last letter must not be cut.
-  const int slack = r.right / 20 + ToPixels(30);
-  SetWindowPos(control, nullptr, 0, 0, r.right + slack, r.bottom,
+  const int slack = text.cx / 20 + ToPixels(30);
+  SetWindowPos(Control(id), nullptr, 0, 0, text.cx + slack, text.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -679,20 +683,10 @@ void frmMain::FitHeightToText(ControlId id) {
   // A label as tall as its text, never taller than designed: the design's
   // heights leave room that other controls of the page use, and an opaque
   // label would hide them.
-  const HWND control = Control(id);
-  const HDC dc = GetDC(control);
-  if (!dc) return;
-  const HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   const ControlSpec& design = SpecOf(id);
-  RECT r{0, 0, ToPixels(design.width), 0};
-  const std::wstring text = Caption(id);
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  SetWindowPos(control, nullptr, 0, 0, ToPixels(design.width),
-               std::min<int>(r.bottom + 1, ToPixels(design.height)),
+  const SIZE text = TextExtent(id, ToPixels(design.width));
+  SetWindowPos(Control(id), nullptr, 0, 0, ToPixels(design.width),
+               std::min<int>(text.cy + 1, ToPixels(design.height)),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -702,23 +696,15 @@ void frmMain::FitHintAboveList() {
   const HWND hint = Control(ControlId::Label3);
   const HWND list = Control(ControlId::lvwMDACFiles);
   if (!hint || !list) return;
-  const HDC dc = GetDC(hint);
-  if (!dc) return;
-  const HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hint, WM_GETFONT, 0, 0)));
   const ControlSpec& design = SpecOf(ControlId::Label3);
-  RECT text{0, 0, ToPixels(design.width), 0};
-  const std::wstring caption = Caption(ControlId::Label3);
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(hint, dc);
-  const ControlSpec& listSpec = SpecOf(ControlId::lvwMDACFiles);
-  const int hintBottom = ToPixels(design.top) + text.bottom + 1;
-  const int listTop = std::max(ToPixels(listSpec.top), hintBottom + ToPixels(60));
-  const int listBottom = ToPixels(listSpec.top + listSpec.height);
-  SetWindowPos(hint, nullptr, 0, 0, ToPixels(design.width), text.bottom + 1,
+  const SIZE text = TextExtent(ControlId::Label3, ToPixels(design.width));
+  const ControlSpec& listDesign = SpecOf(ControlId::lvwMDACFiles);
+  const int hintBottom = ToPixels(design.top) + text.cy + 1;
+  const int listTop = std::max(ToPixels(listDesign.top), hintBottom + ToPixels(60));
+  const int listBottom = ToPixels(listDesign.top + listDesign.height);
+  SetWindowPos(hint, nullptr, 0, 0, ToPixels(design.width), text.cy + 1,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(list, nullptr, ToPixels(listSpec.left), listTop, ToPixels(listSpec.width),
+  SetWindowPos(list, nullptr, ToPixels(listDesign.left), listTop, ToPixels(listDesign.width),
                listBottom - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -797,11 +783,9 @@ void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
       return;
     }
   }
-  const HDC source = CreateCompatibleDC(item.hDC);
-  const HGDIOBJ old = SelectObject(source, picture.get());
-  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  const UniqueMemoryDC source(CreateCompatibleDC(item.hDC));
+  const SelectedObject selected(source.get(), picture.get());
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, source.get(), 0, 0, SRCCOPY);
 }
 
 void frmMain::PaintSeparator() {

@@ -110,6 +110,8 @@ class frmMain {
   void MoveTo(ControlId id, std::optional<int> twipsLeft, std::optional<int> twipsTop);
   void BringPageToTop(int page);
   bool IsChecked(ControlId id) const;
+  // The size of a control's text in its font, wrapped at wrapWidth (0: one line).
+  SIZE TextExtent(ControlId id, int wrapWidth) const;
   void FitToText(ControlId id);
   void FitHeightToText(ControlId id);
   void FitHintAboveList();

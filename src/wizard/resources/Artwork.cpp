@@ -1,5 +1,9 @@
 #include "Artwork.h"
 
+#include <optional>
+
+#include "DeviceContext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,7 +18,7 @@ constexpr int kScale = 4;  // drawn at 4 x 4 samples per pixel
 class Canvas {
  public:
   Canvas(int width, int height, COLORREF background)
-      : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+      : width_(width), height_(height), memory_(CreateCompatibleDC(nullptr)), dc_(memory_.get()) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = width * kScale;
@@ -24,13 +28,9 @@ class Canvas {
     bitmap_.reset(
         CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
     if (bitmap_) {
-      old_ = SelectObject(dc_, bitmap_.get());
+      selected_.emplace(dc_, bitmap_.get());
       Rect(0, 0, static_cast<double>(width), static_cast<double>(height), background);
     }
-  }
-  ~Canvas() {
-    if (old_) SelectObject(dc_, old_);
-    DeleteDC(dc_);
   }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
@@ -57,9 +57,8 @@ class Canvas {
     LOGBRUSH lb{BS_SOLID, c, 0};
     UniqueHandle<HPEN, &::DeleteObject> pen(ExtCreatePen(
         PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, S(width), &lb, 0, nullptr));
-    HGDIOBJ old = SelectObject(dc_, pen.get());
+    const SelectedObject selected(dc_, pen.get());
     Polyline(dc_, scaled.data(), static_cast<int>(scaled.size()));
-    SelectObject(dc_, old);
   }
   // Vertical gradient over the whole canvas, written straight into the bits.
   void Gradient(COLORREF top, COLORREF bottom) {
@@ -116,17 +115,17 @@ class Canvas {
   template <typename Draw>
   void Shape(COLORREF fill, Draw draw) {
     UniqueBrush brush(CreateSolidBrush(fill));
-    HGDIOBJ oldBrush = SelectObject(dc_, brush.get());
-    HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    const SelectedObject selectedBrush(dc_, brush.get());
+    const SelectedObject noPen(dc_, GetStockObject(NULL_PEN));
     draw();
-    SelectObject(dc_, oldPen);
-    SelectObject(dc_, oldBrush);
   }
 
   int width_, height_;
+  UniqueMemoryDC memory_;
   HDC dc_;
+  // Declared after the bitmap: the bitmap is put out of the DC before it goes.
   UniqueBitmap bitmap_;
-  HGDIOBJ old_ = nullptr;
+  std::optional<SelectedObject> selected_;
   std::uint32_t* bits_ = nullptr;
 };
 
