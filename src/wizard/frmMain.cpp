@@ -142,9 +142,8 @@ void frmMain::CreateControls() {
                                          instance, nullptr);
     if (!control) continue;  // a control that cannot be made is left out, as in a failed load step
     controls_[design.id] = control;
-    SetWindowTextW(control, design.name);  // the design caption, until the load sequence sets texts
-    if (design.kind == ControlKind::Label || design.kind == ControlKind::Link)
-      SetWindowTextW(control, L"");
+    // Controls start without text; the load sequence gives each its caption.
+    // (A design name as caption would be read out by assistive technology.)
     if (const HFONT font = fonts_->Get(design.font))
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   }
