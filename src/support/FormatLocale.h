@@ -1,10 +1,13 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 // What the conversions of numbers, dates and Booleans to text take from the
 // user's regional settings. Invariant() is the neutral English form; on Windows
-// UserFormatLocale() reads the user's settings.
+// UserFormatLocale() reads the user's settings. Current() is what the
+// conversions use when the caller names none: the neutral form until the
+// program sets the user's (it does so when its window loads).
 struct FormatLocale {
   std::wstring decimalSeparator = L".";
   std::wstring thousandsSeparator = L",";
@@ -22,5 +25,13 @@ struct FormatLocale {
   static const FormatLocale& Invariant() {
     static const FormatLocale invariant;
     return invariant;
+  }
+  static const FormatLocale& Current() { return CurrentSlot(); }
+  static void SetCurrent(FormatLocale locale) { CurrentSlot() = std::move(locale); }
+
+ private:
+  static FormatLocale& CurrentSlot() {
+    static FormatLocale current;
+    return current;
   }
 };

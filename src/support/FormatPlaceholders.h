@@ -25,4 +25,4 @@
 //   0x80040003 "sprintf" a body that begins with "="
 // and error 13 for a value that has no text form.
 std::wstring FormatPlaceholders(std::wstring sTemplate, const std::vector<Variant>& values,
-                                const FormatLocale& locale = FormatLocale::Invariant());
+                                const FormatLocale& locale = FormatLocale::Current());

@@ -62,4 +62,4 @@
 // An empty value gives the empty text; a text that is not a number meets a
 // number or date pattern unchanged; a list raises error 13 "Type mismatch".
 std::wstring FormatWithPattern(const Variant& value, const std::wstring& pattern,
-                               const FormatLocale& locale = FormatLocale::Invariant());
+                               const FormatLocale& locale = FormatLocale::Current());

@@ -11,7 +11,7 @@
 // (a date without time shows no time; a time on day 0 shows no date), and a
 // byte list as the UTF-16 (little-endian) characters its bytes spell.
 // Raises error 13 "Type mismatch" for a list, which has no text form.
-std::wstring ToText(const Variant& value, const FormatLocale& locale = FormatLocale::Invariant());
+std::wstring ToText(const Variant& value, const FormatLocale& locale = FormatLocale::Current());
 
 // Reads a number written with the locale's separators (optional sign, digits,
 // thousands separators in the integer part, decimal separator, exponent), with

@@ -14,6 +14,7 @@
 #include "RaisedError.h"
 #include "SystemQueries.h"
 #include "TextIds.h"
+#include "UserFormatLocale.h"
 
 namespace {
 
@@ -303,6 +304,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void frmMain::Form_Initialize() { InitCommonControls(); }
 
 void frmMain::Form_Load() {
+  // Numbers and dates filled into texts follow the user's settings.
+  FormatLocale::SetCurrent(UserFormatLocale());
   // Steps 1 and 2, the fonts, were given with the controls. Each step stands
   // alone: one that fails is passed over.
   try {
