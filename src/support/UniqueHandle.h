@@ -48,4 +48,3 @@ using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;
-using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;

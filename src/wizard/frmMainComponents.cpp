@@ -6,13 +6,13 @@
 #include "frmMain.h"
 
 namespace {
-constexpr int CSIDL_PROGRAM_FILES_COMMON_ = 0x2B;
+constexpr int kCommonFilesFolder = 0x2B;  // CSIDL_PROGRAM_FILES_COMMON
 }
 
 void frmMain::BuildComponentList() {
   std::vector<ComponentFile> components;
   components.reserve(ComponentCatalogue().size());
-  const std::wstring commonFiles = GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON_);
+  const std::wstring commonFiles = GetSpecialFolderPath(kCommonFilesFolder);
   if (commonFiles.empty())
     MessageBoxW(hwnd(), LoadText(IDS_FILES_EXPLANATION).c_str(), LoadText(IDS_CAPTION).c_str(),
                 MB_OK);
