@@ -1,8 +1,12 @@
 #include <windows.h>
 
+#include "RegistrationHelperProcess.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // The wizard starts this program again to register its components.
+  if (IsRegistrationHelper(GetCommandLineW())) return RunRegistrationHelper();
+
   frmMain form;
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
