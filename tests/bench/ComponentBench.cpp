@@ -15,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 
 class BenchForm : public frmMain {
  public:
-  BenchForm() : frmMain(Options{false}) {}
+  BenchForm() : frmMain(Options{false, WizardProgram()}) {}
   using frmMain::BuildComponentList;
 };
 
