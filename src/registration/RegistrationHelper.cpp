@@ -94,7 +94,8 @@ RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, 
     if (!started && GetLastError() != ERROR_IO_PENDING) return Waited::Ended;
     const HANDLE handles[] = {event_.get(), process_.get()};
     Waited waited = Waited::Done;
-    for (;;) {
+    // A transfer the pipe could finish at once needs no wait.
+    while (!started) {
       const ULONGLONG now = GetTickCount64();
       const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
       const DWORD signalled = pumping
