@@ -119,9 +119,12 @@ class User {
   }
 
  private:
-  // The keys are taken from the queue by the program's own loop.
+  // The keys are taken from the queue by the program's own loop. A sent
+  // message is answered before queued input is read, so the second answer
+  // comes only once the loop has been back for the keys as well.
   void Settle() const {
     Sleep(80);
+    Answers();
     Answers();
   }
 

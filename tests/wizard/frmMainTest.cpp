@@ -350,6 +350,7 @@ TEST_F(Wizard, AfterARepairCancelAndCloseBoxShowTheFinishPageThenClose) {
   EXPECT_EQ(form().iStep, 5);
   EXPECT_EQ(PageOnTop(), 5);
   ExpectButtons(false, false, IDS_CLOSE);  // text 148 belongs to the welcome page alone
+  EXPECT_EQ(GetFocus(), C(I::cmdAbbrechen)) << "Back and Next are disabled here";
 
   // Cancel on the finish page: the pending address is dropped and the opener's
   // tick closes the window.
