@@ -261,13 +261,25 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         Form_Deactivate();
       } else {
-        if (!HIWORD(wParam)) RestoreFocus();  // not while minimized
+        RestoreFocus();
         Form_Activate();
       }
       return 0;
-    case WM_SETFOCUS:
-      // The frame itself holds the focus only when no control can.
+    case WM_SETFOCUS: {
+      // The frame itself holds the focus only when no control can. The
+      // platform hands it the focus when the window is restored: it goes
+      // back to the control it came from.
+      const HWND from = reinterpret_cast<HWND>(wParam);
+      if (!CanHoldFocus(savedFocus_) && CanHoldFocus(from)) savedFocus_ = from;
       RestoreFocus();
+      return 0;
+    }
+    case WM_SIZE:
+      // A minimized window keeps no focus; restored, it gets it back.
+      if (wParam == SIZE_MINIMIZED)
+        Form_Deactivate();
+      else if (GetActiveWindow() == hwnd())
+        RestoreFocus();
       return 0;
     case kFocusMoved:
       MarkDefaultButton();
@@ -428,10 +440,13 @@ void frmMain::Form_Load() {
 
 void frmMain::Form_Deactivate() {
   const HWND focus = GetFocus();
-  savedFocus_ = CanHoldFocus(focus) ? focus : nullptr;
+  if (CanHoldFocus(focus)) savedFocus_ = focus;
 }
 
 void frmMain::RestoreFocus() {
+  // A minimized window takes no focus: it is given back when the window is
+  // restored.
+  if (!hwnd() || IsIconic(hwnd())) return;
   const HWND saved = savedFocus_;
   savedFocus_ = nullptr;
   if (CanHoldFocus(saved))

@@ -505,6 +505,16 @@ TEST_F(Wizard, TheFocusIsRememberedWhileAnotherWindowIsActive) {
   Pump(50);
   EXPECT_EQ(Focus(), Name(I::cmdWeiter));
   DestroyWindow(other);
+
+  // Minimized and restored.
+  Key(VK_TAB);
+  ASSERT_EQ(Focus(), Name(I::cmdAbbrechen));
+  ShowWindow(form().hwnd(), SW_MINIMIZE);
+  Pump(50);
+  ShowWindow(form().hwnd(), SW_RESTORE);
+  SetActiveWindow(form().hwnd());
+  Pump(50);
+  EXPECT_EQ(Focus(), Name(I::cmdAbbrechen));
 }
 
 TEST_F(Wizard, TabStaysOnThePageOnTop) {
