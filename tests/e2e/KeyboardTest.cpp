@@ -35,8 +35,10 @@ class User {
     DWORD pid = 0;
     thread_ = GetWindowThreadProcessId(wizard.window(), &pid);
     process_.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
-    // Keys go to the foreground window; the wizard takes it when it opens.
+    // Keys go to the foreground window; the wizard takes it when it opens,
+    // and handles its activation once it is back in its loop.
     wizard.WaitUntil([&] { return GetForegroundWindow() == wizard.window(); });
+    Settle();
   }
 
   bool HasForeground() const { return GetForegroundWindow() == wizard_.window(); }
@@ -185,9 +187,10 @@ TEST_F(Keyboard, FromTheWelcomePageToTheFinishAndOut) {
   user.Press(VK_RETURN);
   ASSERT_TRUE(user.WaitPage(2));
 
-  // The repair page: the repair button; Tab and Shift+Tab go round it, Back
-  // and Cancel.
-  user.Press(VK_RETURN);
+  // Space presses the focused Next: the repair page, with the focus on the
+  // repair button; Tab and Shift+Tab go round it, Back and Cancel.
+  ASSERT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  user.Press(VK_SPACE);
   ASSERT_TRUE(user.WaitPage(3));
   EXPECT_EQ(user.Focus(), User::Name(I::cmdRepairMDAC));
   user.TypeLetters(L"rz");
