@@ -35,6 +35,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    case WM_SETFOCUS:
+      // A panel is no place for the focus (the platform leaves it here when
+      // the control that had it is hidden): the wizard window passes it on.
+      SetFocus(GetAncestor(hwnd, GA_ROOT));
+      return 0;
     case WM_MOUSEMOVE:
       SendMessageW(GetAncestor(hwnd, GA_ROOT), PagePanel::kMouseOverPanel, GetDlgCtrlID(hwnd),
                    lParam);

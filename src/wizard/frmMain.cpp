@@ -30,6 +30,14 @@ constexpr UINT kKeyWatchInterval = 5;
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
+// Posted when a button loses the focus: once the focus has settled, the
+// default button is marked again.
+constexpr UINT kFocusMoved = WM_APP + 2;
+
+// The four push buttons; Enter presses the one that has the focus.
+constexpr ControlId kPushButtons[] = {ControlId::cmdZurück, ControlId::cmdWeiter,
+                                      ControlId::cmdAbbrechen, ControlId::cmdRepairMDAC};
+
 int ScreenDpi() {
   const WindowDC screen(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
@@ -61,10 +69,12 @@ WindowClassOf ClassFor(const ControlSpec& design) {
       return {WC_STATICW, kStatic | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
     case ControlKind::Picture:
       return {WC_STATICW, kStatic | SS_OWNERDRAW, 0};
+    // Push buttons report focus changes, so that the default button follows
+    // the focus as in a dialog.
     case ControlKind::Button:
-      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0};
     case ControlKind::DefaultButton:
-      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 0};
     case ControlKind::Option:
       return {WC_BUTTONW, kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0};
     case ControlKind::OptionInGroup:
@@ -118,6 +128,25 @@ bool frmMain::Create(HINSTANCE instance) {
 void frmMain::Show(int showCommand) {
   ShowWindow(hwnd(), showCommand);
   UpdateWindow(hwnd());
+  KeepFocus();
+}
+
+bool frmMain::PreTranslateMessage(MSG& msg) {
+  const HWND window = hwnd();
+  if (!window) return false;
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+      (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+    KeepFocus();
+    // A key still addressed to a control that has since been hidden or
+    // disabled goes to the focus instead: the dialog manager's search for a
+    // mnemonic, started from a control on a hidden page, never finds its way
+    // back to it and does not end.
+    if (msg.hwnd != window && (!IsWindowVisible(msg.hwnd) || !IsWindowEnabled(msg.hwnd))) {
+      const HWND focus = GetFocus();
+      msg.hwnd = focus && IsChild(window, focus) ? focus : window;
+    }
+  }
+  return IsDialogMessageW(window, &msg) != FALSE;
 }
 
 HWND frmMain::Control(ControlId id) const {
@@ -229,11 +258,39 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_Load();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        Form_Deactivate();
+      } else {
+        RestoreFocus();
+        Form_Activate();
+      }
+      return 0;
+    case WM_SETFOCUS: {
+      // The frame itself holds the focus only when no control can. The
+      // platform hands it the focus when the window is restored: it goes
+      // back to the control it came from.
+      const HWND from = reinterpret_cast<HWND>(wParam);
+      if (!CanHoldFocus(savedFocus_) && CanHoldFocus(from)) savedFocus_ = from;
+      RestoreFocus();
+      return 0;
+    }
+    case WM_SIZE:
+      // A minimized window keeps no focus; restored, it gets it back.
+      if (wParam == SIZE_MINIMIZED)
+        Form_Deactivate();
+      else if (GetActiveWindow() == hwnd())
+        RestoreFocus();
+      return 0;
+    case kFocusMoved:
+      MarkDefaultButton();
       return 0;
     case WM_COMMAND: {
       const auto id = static_cast<ControlId>(LOWORD(wParam));
-      if (LOWORD(wParam) == IDCANCEL) {
+      if (HIWORD(wParam) == BN_SETFOCUS) {
+        MarkDefaultButton();
+      } else if (HIWORD(wParam) == BN_KILLFOCUS) {
+        PostMessageW(hwnd(), kFocusMoved, 0, 0);
+      } else if (LOWORD(wParam) == IDCANCEL) {
         Press(ControlId::cmdAbbrechen);  // Esc
       } else if (HIWORD(wParam) == BN_CLICKED &&
                  (id == ControlId::cmdWeiter || id == ControlId::cmdZurück ||
@@ -245,9 +302,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case DM_GETDEFID:
-      // Enter presses Next.
+    case DM_GETDEFID: {
+      // Enter presses the push button that has the focus, else Next.
+      const HWND focus = GetFocus();
+      for (ControlId button : kPushButtons)
+        if (focus && focus == Control(button) && IsWindowEnabled(focus))
+          return MAKELRESULT(static_cast<int>(button), DC_HASDEFID);
       return MAKELRESULT(static_cast<int>(ControlId::cmdWeiter), DC_HASDEFID);
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -284,10 +346,22 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kShellExecuteTimer) ShellExecuteTimer_Timer();
       if (wParam == kKeyWatchTimer) tmrTooltipRemoveCheck_Timer();
       return 0;
+    case WM_SYSCOMMAND:
+      // The close box, the system menu's Close and Alt+F4 act as Cancel; the
+      // close itself is refused. Cancel decides whether the window goes.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        Press(ControlId::cmdAbbrechen);
+        return 0;
+      }
+      return DefWindowProcW(hwnd(), message, wParam, lParam);
     case WM_CLOSE:
-      // The close box and the system menu act as Cancel; the close itself is
-      // refused. Cancel decides whether the window goes.
-      Press(ControlId::cmdAbbrechen);
+      // Any other close (the task manager, another program, the code) is
+      // allowed. During the repair run the entry in hand is finished first,
+      // so that no component is left half-registered.
+      if (repairRunning_)
+        closeRequested_ = true;
+      else
+        Unload();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;  // a shutdown is never refused
@@ -364,6 +438,83 @@ void frmMain::Form_Load() {
   BringPageToTop(StepWelcome);
 }
 
+void frmMain::Form_Deactivate() {
+  const HWND focus = GetFocus();
+  if (CanHoldFocus(focus)) savedFocus_ = focus;
+}
+
+void frmMain::RestoreFocus() {
+  // A minimized window takes no focus: it is given back when the window is
+  // restored.
+  if (!hwnd() || IsIconic(hwnd())) return;
+  const HWND saved = savedFocus_;
+  savedFocus_ = nullptr;
+  if (CanHoldFocus(saved))
+    FocusOn(saved);
+  else
+    KeepFocus();
+}
+
+bool frmMain::CanHoldFocus(HWND control) const {
+  if (!control || !hwnd() || !IsChild(hwnd(), control)) return false;
+  if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
+  try {
+    switch (SpecOf(static_cast<ControlId>(GetDlgCtrlID(control))).kind) {
+      case ControlKind::Button:
+      case ControlKind::DefaultButton:
+      case ControlKind::Option:
+      case ControlKind::OptionInGroup:
+      case ControlKind::ListView:
+        return true;
+      default:
+        return false;
+    }
+  } catch (const std::out_of_range&) {
+    return false;  // a window the controls own, such as the list's header
+  }
+}
+
+void frmMain::FocusOn(HWND control) {
+  if (!hwnd()) return;
+  if (GetActiveWindow() == hwnd()) {
+    if (GetFocus() != control) SetFocus(control);
+  } else {
+    // Giving the focus would activate the window and take it from the
+    // program the user works in: it is given back on activation.
+    savedFocus_ = control == hwnd() ? nullptr : control;
+  }
+  MarkDefaultButton();
+}
+
+void frmMain::KeepFocus() {
+  if (!hwnd()) return;
+  const HWND current = GetActiveWindow() == hwnd() ? GetFocus() : savedFocus_;
+  if (CanHoldFocus(current)) return;
+  for (ControlId fallback : {ControlId::cmdWeiter, ControlId::cmdAbbrechen}) {
+    if (CanHoldFocus(Control(fallback))) {
+      FocusOn(Control(fallback));
+      return;
+    }
+  }
+  // While the repair runs no control can take it: the frame keeps it, where
+  // keys reach the dialog manager and do nothing.
+  FocusOn(hwnd());
+}
+
+void frmMain::MarkDefaultButton() {
+  const HWND focus = GetActiveWindow() == hwnd() ? GetFocus() : savedFocus_;
+  HWND chosen = Control(ControlId::cmdWeiter);
+  for (ControlId button : kPushButtons)
+    if (focus && focus == Control(button)) chosen = focus;
+  for (ControlId button : kPushButtons) {
+    const HWND control = Control(button);
+    if (!control) continue;
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    const LONG wanted = control == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    if (type != wanted) SendMessageW(control, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+  }
+}
+
 void frmMain::Form_Activate() {
   if (inActivate_) return;
   inActivate_ = true;
@@ -413,7 +564,7 @@ void frmMain::DoEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
       break;
     }
-    if (hwnd() && IsDialogMessageW(hwnd(), &msg)) continue;
+    if (PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -459,11 +610,11 @@ void frmMain::cmdWeiter_Click() {
         GetAsyncKeyState(VK_RETURN);  // forget an Enter that was seen before
         ArmKeyWatch();
         iStep = StepRepair;
-        if (!bRepairDone) {
-          Enabled(ControlId::cmdWeiter, false);
-          SetFocus(Control(ControlId::cmdRepairMDAC));
-        }
+        if (!bRepairDone) Enabled(ControlId::cmdWeiter, false);
         BringPageToTop(StepRepair);
+        // Given once the page shows: a control on a hidden page must never
+        // hold the focus.
+        if (!bRepairDone) FocusOn(Control(ControlId::cmdRepairMDAC));
         break;
       case StepRepair:
         if (IsChecked(ControlId::optFurtherProblems)) {
@@ -711,15 +862,19 @@ void frmMain::FitHintAboveList() {
 }
 
 void frmMain::Visible(ControlId id, bool visible) {
-  if (const HWND control = Control(id)) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+  const HWND control = Control(id);
+  if (!control) return;
+  ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+  if (!visible) KeepFocus();
 }
 
 void frmMain::Enabled(ControlId id, bool enabled) {
   const HWND control = Control(id);
   if (!control) return;
-  // A disabled control cannot keep the keyboard focus: pass it on first.
-  if (!enabled && GetFocus() == control) SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, FALSE);
   EnableWindow(control, enabled);
+  // The platform drops the focus of a disabled control to nowhere, where
+  // Enter, Tab and Esc reach nothing: it moves on instead.
+  if (!enabled) KeepFocus();
 }
 
 void frmMain::MoveTop(ControlId id, int twipsTop) { MoveTo(id, std::nullopt, twipsTop); }
@@ -745,7 +900,8 @@ void frmMain::BringPageToTop(int page) {
   SetWindowPos(top, HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   for (int other = 1; other <= 5; ++other)
-    if (other != page) Visible(PanelOf(other), false);
+    if (other != page) ShowWindow(Control(PanelOf(other)), SW_HIDE);
+  KeepFocus();
 }
 
 bool frmMain::IsChecked(ControlId id) const {

@@ -48,6 +48,10 @@ class frmMain {
   bool Create(HINSTANCE instance);
   // Shows the window, which activates it and brings it to the foreground.
   void Show(int showCommand);
+  // The keyboard handling of the message loop: Tab, the arrow keys, Enter,
+  // Esc and mnemonics, as in a dialog. True when the message was handled
+  // (dispatched or consumed) here; false when the window is gone.
+  bool PreTranslateMessage(MSG& msg);
 
   HWND hwnd() const { return window_.get(); }
   // The window of a control; null once the wizard window is gone.
@@ -122,6 +126,15 @@ class frmMain {
   void FitHeightToText(ControlId id);
   void FitHintAboveList();
 
+  // Focus rules: the focus always rests on a visible, enabled control of the
+  // page on top or on a button below the pages.
+  bool CanHoldFocus(HWND control) const;
+  void FocusOn(HWND control);
+  void KeepFocus();
+  void MarkDefaultButton();
+  void Form_Deactivate();
+  void RestoreFocus();
+
   void NextFailed(const std::wstring& description);
   void DoEvents();
   void Unload();
@@ -157,5 +170,11 @@ class frmMain {
   bool openerArmed_ = false;
   int sortKey_ = -1;  // the file list's sort column; -1 while unsorted
   bool repairRunning_ = false;
+  // A close from outside during the repair run: the window goes once the
+  // entry in hand is done.
+  bool closeRequested_ = false;
   bool inActivate_ = false;
+  // The control that had the focus when the window was deactivated; it gets
+  // it back on activation.
+  HWND savedFocus_ = nullptr;
 };

@@ -69,6 +69,8 @@ void frmMain::cmdRepairMDAC_Click() {
       });
     Try([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
     DoEvents();
+    // Closed from outside: the entry in hand is done, no further one starts.
+    if (closeRequested_) Unload();
     if (!hwnd()) return;  // the session is ending: nothing is left to show
     Sleep(kPauseAfter);
   }

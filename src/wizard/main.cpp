@@ -15,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   BOOL got;
   while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    if (form.hwnd() && IsDialogMessageW(form.hwnd(), &msg)) continue;
+    if (form.PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

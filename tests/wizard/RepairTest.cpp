@@ -106,7 +106,7 @@ TEST_F(Repair, WhileItRunsNavigationIsOffAndTheCloseBoxDoesNothing) {
     during.barShown = Shown(C(I::ProgressBar1));
     during.label1 = Text(I::Label1);
     during.label2 = Text(I::Label2);
-    SendMessageW(form_.hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(form_.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
   });
   form_.Press(I::cmdRepairMDAC);
   ASSERT_NE(form_.hwnd(), nullptr);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
@@ -72,11 +74,76 @@ class Wizard : public ::testing::Test {
   void RepairDone() {
     form_.Press(I::cmdWeiter);
     form_.Press(I::cmdWeiter);
-    // What the end of a repair leaves: the question and its options shown.
+    // What the end of a repair leaves: the question and its options shown,
+    // the button gone and the focus on Next.
     form_.bRepairDone = true;
     EnableWindow(C(I::cmdWeiter), TRUE);
+    ShowWindow(C(I::cmdRepairMDAC), SW_HIDE);
     for (ControlId id : {I::Label16, I::optResolved, I::optFurtherProblems})
       ShowWindow(C(id), SW_SHOW);
+    SetFocus(C(I::cmdWeiter));
+  }
+
+  // The program's own message loop, for a while.
+  void Pump(int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (form_.PreTranslateMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (static_cast<LONG>(GetTickCount() - end) < 0);
+  }
+
+  // A key pressed and let go on the real keyboard, with Shift held if asked;
+  // the platform makes the key and character messages.
+  void Key(WORD vk, bool shift = false) {
+    std::vector<INPUT> keys;
+    auto add = [&](WORD code, bool up) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wVk = code;
+      in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      keys.push_back(in);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(vk, false);
+    add(vk, true);
+    if (shift) add(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    Pump(60);
+  }
+  // A character typed, whatever the keyboard layout.
+  void Type(wchar_t ch) {
+    INPUT keys[2] = {};
+    for (INPUT& in : keys) {
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = ch;
+      in.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Pump(60);
+  }
+
+  // The control with the focus, by its name in the control table.
+  std::string Focus() {
+    const HWND focus = GetFocus();
+    if (!focus) return "nothing";
+    if (focus == form_.hwnd()) return "the frame";
+    try {
+      const std::wstring name = SpecOf(static_cast<ControlId>(GetDlgCtrlID(focus))).name;
+      return std::string(name.begin(), name.end());
+    } catch (const std::out_of_range&) {
+      return "another window";
+    }
+  }
+  std::string Name(ControlId id) {
+    const std::wstring name = SpecOf(id).name;
+    return std::string(name.begin(), name.end());
   }
 
   frmMain form_{frmMain::Options{false}};
@@ -251,9 +318,25 @@ TEST_F(Wizard, CancelOnTheRepairPageWaitsForTheKeyWatch) {
   form().Press(I::cmdWeiter);
   form().Press(I::cmdWeiter);
   form().Press(I::cmdAbbrechen);
-  SendMessageW(form().hwnd(), WM_CLOSE, 0, 0);
+  SendMessageW(form().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_NE(form().hwnd(), nullptr) << "closed while the key-watch timer ran";
   StopKeyWatch();
+  SendMessageW(form().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(form().hwnd(), nullptr);
+}
+
+// Only the close box and the system menu act as Cancel; a close from
+// anywhere else is allowed on every page.
+TEST_F(Wizard, ACloseFromElsewhereIsAllowed) {
+  form().Press(I::cmdWeiter);
+  form().Press(I::cmdWeiter);
+  ASSERT_TRUE(form().KeyWatchRunning());
+  SendMessageW(form().hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form().hwnd(), nullptr) << "refused while the key-watch timer ran";
+}
+
+TEST_F(Wizard, ACloseFromElsewhereAfterARepairClosesInsteadOfShowingTheFinish) {
+  RepairDone();
   SendMessageW(form().hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(form().hwnd(), nullptr);
 }
@@ -267,6 +350,7 @@ TEST_F(Wizard, AfterARepairCancelAndCloseBoxShowTheFinishPageThenClose) {
   EXPECT_EQ(form().iStep, 5);
   EXPECT_EQ(PageOnTop(), 5);
   ExpectButtons(false, false, IDS_CLOSE);  // text 148 belongs to the welcome page alone
+  EXPECT_EQ(GetFocus(), C(I::cmdAbbrechen)) << "Back and Next are disabled here";
 
   // Cancel on the finish page: the pending address is dropped and the opener's
   // tick closes the window.
@@ -280,16 +364,157 @@ TEST_F(Wizard, ShutdownIsNeverRefused) {
   EXPECT_TRUE(SendMessageW(form().hwnd(), WM_QUERYENDSESSION, 0, 0));
 }
 
-TEST_F(Wizard, EnterPressesNextAndEscapePressesCancel) {
-  auto key = [&](WPARAM vk) {
-    MSG msg{GetFocus() ? GetFocus() : form().hwnd(), WM_KEYDOWN, vk, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(form().hwnd(), &msg));
+// Which control has the focus after each move of the page flow, driven by
+// real keys through the program's message loop.
+TEST_F(Wizard, TheFocusFollowsThePageFlow) {
+  Pump(100);
+  ASSERT_EQ(GetActiveWindow(), form().hwnd());
+  EXPECT_EQ(Focus(), Name(I::cmdWeiter)) << "at start";
+
+  Key(VK_RETURN);  // Next
+  ASSERT_EQ(form().iStep, 2);
+  EXPECT_EQ(Focus(), Name(I::cmdWeiter));
+
+  // Back by the keyboard: Back disables itself, the focus goes to Next.
+  Key(VK_TAB, true);
+  EXPECT_EQ(Focus(), Name(I::cmdZurück));
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 1) << "Enter pressed the focused Back";
+  EXPECT_EQ(Focus(), Name(I::cmdWeiter));
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 2);
+
+  // The repair page: the repair button, Next disabled.
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 3);
+  EXPECT_EQ(Focus(), Name(I::cmdRepairMDAC));
+  // Tab goes round the enabled controls of the page and the buttons.
+  std::vector<std::string> round;
+  for (int i = 0; i < 3; ++i) {
+    Key(VK_TAB);
+    round.push_back(Focus());
+  }
+  EXPECT_EQ(round, (std::vector<std::string>{Name(I::cmdZurück), Name(I::cmdAbbrechen),
+                                             Name(I::cmdRepairMDAC)}));
+  // Back and forth keeps the focus on Back, which stays enabled.
+  Key(VK_TAB, true);
+  Key(VK_TAB, true);
+  ASSERT_EQ(Focus(), Name(I::cmdZurück));
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 2);
+  EXPECT_EQ(Focus(), Name(I::cmdZurück));
+  Key(VK_TAB);
+  Key(VK_SPACE);  // Space presses the focused Next
+  ASSERT_EQ(form().iStep, 3);
+  EXPECT_EQ(Focus(), Name(I::cmdRepairMDAC));
+
+  // After the repair: the arrow keys choose "still problems", Enter the
+  // file version page; the page that held the focus is covered.
+  RepairDone();
+  Key(VK_TAB);
+  Key(VK_TAB);
+  ASSERT_EQ(Focus(), Name(I::optResolved));
+  Key(VK_DOWN);
+  EXPECT_EQ(Focus(), Name(I::optFurtherProblems));
+  EXPECT_EQ(SendMessageW(C(I::optFurtherProblems), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 4);
+  EXPECT_EQ(Focus(), Name(I::cmdAbbrechen)) << "Next is disabled here";
+  Type(L'x');  // once the mnemonic search that never ended
+  Key(VK_TAB, true);
+  EXPECT_EQ(Focus(), Name(I::cmdZurück));
+  Key(VK_RETURN);
+  ASSERT_EQ(form().iStep, 3);
+  EXPECT_EQ(Focus(), Name(I::cmdZurück));
+  Key(VK_TAB, true);
+  ASSERT_EQ(Focus(), Name(I::optFurtherProblems));
+  Key(VK_UP);
+  EXPECT_EQ(SendMessageW(C(I::optResolved), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Key(VK_RETURN);  // "resolved": the finish page
+  ASSERT_EQ(form().iStep, 5);
+  EXPECT_EQ(Focus(), Name(I::cmdAbbrechen));
+  for (wchar_t ch : std::wstring(L"aZ\u00fc")) Type(ch);
+  for (WORD vk : {VK_LEFT, VK_DOWN, VK_TAB}) Key(vk);
+  EXPECT_EQ(Focus(), Name(I::cmdAbbrechen));
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(PumpUntil([&] { return form().hwnd() == nullptr; }));
+}
+
+TEST_F(Wizard, EnterPressesTheFocusedButtonElseNext) {
+  Pump(100);
+  form().Press(I::cmdWeiter);
+  // The default look follows the focus, as in a dialog.
+  auto isDefault = [&](ControlId id) {
+    return (GetWindowLongW(C(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
   };
-  SetFocus(C(I::cmdZurück) && IsWindowEnabled(C(I::cmdZurück)) ? C(I::cmdZurück) : C(I::cmdWeiter));
-  key(VK_RETURN);
-  EXPECT_EQ(form().iStep, 2);
-  key(VK_ESCAPE);
+  EXPECT_TRUE(isDefault(I::cmdWeiter));
+  Key(VK_TAB);
+  ASSERT_EQ(Focus(), Name(I::cmdAbbrechen));
+  EXPECT_TRUE(isDefault(I::cmdAbbrechen));
+  EXPECT_FALSE(isDefault(I::cmdWeiter));
+  // Enter on Cancel closes, as Cancel does on the version page.
+  Key(VK_RETURN);
   EXPECT_EQ(form().hwnd(), nullptr);
+}
+
+TEST_F(Wizard, NoKeyHangsOrLosesTheFocusOnAnyPage) {
+  Pump(100);
+  const WORD keys[] = {'A', 'Q', VK_SPACE, VK_TAB, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
+  for (int page = 1; page <= 4; ++page) {
+    if (page == 4) {
+      RepairDone();
+      SendMessageW(C(I::optFurtherProblems), BM_CLICK, 0, 0);
+      form().Press(I::cmdWeiter);
+    }
+    ASSERT_EQ(form().iStep, page);
+    for (WORD vk : keys) {
+      if (vk == VK_SPACE) continue;  // would press a button and leave the page
+      Key(vk);
+      Key(vk, true);
+      const HWND focus = GetFocus();
+      EXPECT_TRUE(focus && IsChild(form().hwnd(), focus) && IsWindowVisible(focus) &&
+                  IsWindowEnabled(focus))
+          << "page " << page << " key " << vk << ": " << Focus();
+    }
+    if (page < 3) form().Press(I::cmdWeiter);
+  }
+}
+
+// Another program takes the foreground and gives it back.
+TEST_F(Wizard, TheFocusIsRememberedWhileAnotherWindowIsActive) {
+  Pump(100);
+  form().Press(I::cmdWeiter);
+  Key(VK_TAB, true);
+  ASSERT_EQ(Focus(), Name(I::cmdZurück));
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                     200, 100, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  Pump(50);
+  ASSERT_EQ(GetActiveWindow(), other);
+  SetActiveWindow(form().hwnd());
+  Pump(50);
+  EXPECT_EQ(Focus(), Name(I::cmdZurück));
+
+  // Back pressed while the window is inactive disables itself: the focus
+  // moves on without taking the activation from the other window.
+  SetActiveWindow(other);
+  Pump(50);
+  form().Press(I::cmdZurück);
+  EXPECT_EQ(GetActiveWindow(), other);
+  SetActiveWindow(form().hwnd());
+  Pump(50);
+  EXPECT_EQ(Focus(), Name(I::cmdWeiter));
+  DestroyWindow(other);
+
+  // Minimized and restored.
+  Key(VK_TAB);
+  ASSERT_EQ(Focus(), Name(I::cmdAbbrechen));
+  ShowWindow(form().hwnd(), SW_MINIMIZE);
+  Pump(50);
+  ShowWindow(form().hwnd(), SW_RESTORE);
+  SetActiveWindow(form().hwnd());
+  Pump(50);
+  EXPECT_EQ(Focus(), Name(I::cmdAbbrechen));
 }
 
 TEST_F(Wizard, TabStaysOnThePageOnTop) {

@@ -1,0 +1,355 @@
+// The real program driven by the keyboard alone: key presses made with
+// SendInput, so that the platform itself makes the key and character
+// messages and hands them to the program's own message loop, as it does for
+// a user. Runs in the cell that sets MDAC_CELL_KEYBOARD; skipped elsewhere.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "InstalledComponents.h"
+#include "RemoteWizard.h"
+#include "UniqueHandle.h"
+#include "WizardTestSupport.h"
+
+namespace {
+
+using I = ControlId;
+using UniqueProcess = UniqueHandle<HANDLE, &::CloseHandle>;
+
+std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
+
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+// A user at the keyboard of the wizard's window.
+class User {
+ public:
+  explicit User(RemoteWizard& wizard) : wizard_(wizard) {
+    DWORD pid = 0;
+    thread_ = GetWindowThreadProcessId(wizard.window(), &pid);
+    process_.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
+    // Keys go to the foreground window; the wizard takes it when it opens,
+    // and handles its activation once it is back in its loop.
+    wizard.WaitUntil([&] { return GetForegroundWindow() == wizard.window(); });
+    Settle();
+  }
+
+  bool HasForeground() const { return GetForegroundWindow() == wizard_.window(); }
+
+  void Press(WORD vk, bool shift = false) {
+    std::vector<INPUT> keys;
+    if (shift) keys.push_back(KeyInput(VK_SHIFT, false));
+    keys.push_back(KeyInput(vk, false));
+    keys.push_back(KeyInput(vk, true));
+    if (shift) keys.push_back(KeyInput(VK_SHIFT, true));
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    Settle();
+  }
+
+  // A character, whatever the keyboard layout.
+  void Type(wchar_t ch) {
+    INPUT keys[2] = {};
+    for (INPUT& in : keys) {
+      in.type = INPUT_KEYBOARD;
+      in.ki.wScan = ch;
+      in.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Settle();
+  }
+
+  // Alt+F4. Held: Alt stays down long enough for the key-watch to see it.
+  void AltF4(bool held) {
+    SendInput(1, std::vector<INPUT>{KeyInput(VK_MENU, false)}.data(), sizeof(INPUT));
+    if (held) Sleep(300);
+    INPUT rest[3] = {KeyInput(VK_F4, false), KeyInput(VK_F4, true), KeyInput(VK_MENU, true)};
+    SendInput(3, rest, sizeof(INPUT));
+    Settle();
+  }
+
+  // Types letters and checks after each that the window still answers
+  // within a second (a window caught in an endless search does not).
+  void TypeLetters(const std::wstring& letters) {
+    for (wchar_t ch : letters) {
+      Type(ch);
+      if (!Answers()) {
+        ADD_FAILURE() << "no answer within a second after typing " << static_cast<int>(ch);
+        return;
+      }
+    }
+  }
+
+  bool Answers() const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(wizard_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000,
+                               &result) != 0;
+  }
+
+  // The control with the focus, by its name in the control table.
+  std::string Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread_, &info) || !info.hwndFocus) return "nothing";
+    if (info.hwndFocus == wizard_.window()) return "the frame";
+    try {
+      return Name(static_cast<ControlId>(GetDlgCtrlID(info.hwndFocus)));
+    } catch (const std::out_of_range&) {
+      return "another window";
+    }
+  }
+
+  static std::string Name(ControlId id) {
+    const std::wstring name = SpecOf(id).name;
+    return std::string(name.begin(), name.end());
+  }
+
+  bool WaitPage(int page) const {
+    return wizard_.WaitUntil([&] { return wizard_.Page() == page; });
+  }
+
+  // The exit code once the program has ended; 999 while it runs.
+  DWORD ExitCode(int milliseconds = 5000) const {
+    DWORD code = 999;
+    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process_.get(), &code);
+    return code;
+  }
+
+ private:
+  // The keys are taken from the queue by the program's own loop. A sent
+  // message is answered before queued input is read, so the second answer
+  // comes only once the loop has been back for the keys as well.
+  void Settle() const {
+    Sleep(80);
+    Answers();
+    Answers();
+  }
+
+  RemoteWizard& wizard_;
+  DWORD thread_ = 0;
+  UniqueProcess process_;
+};
+
+class Keyboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("MDAC_CELL_KEYBOARD")) GTEST_SKIP() << "runs in the keyboard cell";
+    Registrations::Clear();
+  }
+  void TearDown() override { Registrations::Clear(); }
+
+  // Runs the repair from the focused repair button and waits for its end.
+  static void RepairByKeyboard(RemoteWizard& wizard, User& user) {
+    ASSERT_EQ(user.Focus(), User::Name(I::cmdRepairMDAC));
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Visible(I::optResolved); }, 30000))
+        << "the repair did not finish";
+    // The options show before the buttons come back and Next takes the focus.
+    wizard.WaitUntil([&] { return user.Focus() == User::Name(I::cmdWeiter); }, 3000);
+    EXPECT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  }
+
+  InstalledMdac mdac_{L"2.81.1117.0"};
+  InstalledJet jet_{L"ver_4_0_9025_0.dll"};
+  InstalledComponents components_{std::map<std::wstring, std::wstring>{}};
+};
+
+TEST_F(Keyboard, FromTheWelcomePageToTheFinishAndOut) {
+  RemoteWizard wizard(Program());
+  ASSERT_NE(wizard.window(), nullptr);
+  User user(wizard);
+  ASSERT_TRUE(user.HasForeground());
+
+  // Welcome: the focus on Next; Tab goes round Next and Cancel.
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  user.TypeLetters(L"hallo");
+  user.Press(VK_TAB);
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  user.Press(VK_TAB, true);
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  EXPECT_EQ(wizard.Page(), 1);
+
+  // Enter for Next; Back by the keyboard, and Enter forward again.
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  user.TypeLetters(L"xq\u00e4");
+  user.Press(VK_TAB, true);
+  ASSERT_EQ(user.Focus(), User::Name(I::cmdZurück));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(1));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+
+  // Space presses the focused Next: the repair page, with the focus on the
+  // repair button; Tab and Shift+Tab go round it, Back and Cancel.
+  ASSERT_EQ(user.Focus(), User::Name(I::cmdWeiter));
+  user.Press(VK_SPACE);
+  ASSERT_TRUE(user.WaitPage(3));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdRepairMDAC));
+  user.TypeLetters(L"rz");
+  std::vector<std::string> round;
+  for (int i = 0; i < 3; ++i) {
+    user.Press(VK_TAB);
+    round.push_back(user.Focus());
+  }
+  EXPECT_EQ(round, (std::vector<std::string>{User::Name(I::cmdZurück), User::Name(I::cmdAbbrechen),
+                                             User::Name(I::cmdRepairMDAC)}));
+  user.Press(VK_TAB, true);
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  user.Press(VK_TAB);
+
+  // Enter presses the focused repair button, not the disabled Next.
+  RepairByKeyboard(wizard, user);
+  EXPECT_EQ(Registrations::Order().size(), 24u);
+
+  // The options by the arrow keys; Enter on an option presses Next.
+  user.Press(VK_TAB);
+  user.Press(VK_TAB);
+  ASSERT_EQ(user.Focus(), User::Name(I::optResolved));
+  user.Press(VK_DOWN);
+  EXPECT_EQ(user.Focus(), User::Name(I::optFurtherProblems));
+  user.TypeLetters(L"n");
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(4));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  // The option that had the focus lies on the covered page now.
+  user.TypeLetters(L"abcdefghijklmnopqrstuvwxyz\u00fc\u00df");
+  user.Press(VK_TAB, true);
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdZurück));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(3));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdZurück));
+  user.Press(VK_TAB, true);
+  ASSERT_EQ(user.Focus(), User::Name(I::optFurtherProblems));
+  user.Press(VK_UP);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(5));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  user.TypeLetters(L"ende");
+  for (WORD vk : {VK_TAB, VK_LEFT, VK_DOWN}) user.Press(vk);
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  EXPECT_EQ(wizard.Page(), 5);
+
+  user.Press(VK_ESCAPE);
+  EXPECT_EQ(user.ExitCode(), 0u);
+}
+
+TEST_F(Keyboard, AltF4ActsAsCancelOnTheFirstPages) {
+  {
+    RemoteWizard wizard(Program());
+    User user(wizard);
+    user.AltF4(false);
+    EXPECT_EQ(user.ExitCode(), 0u) << "welcome page";
+  }
+  {
+    RemoteWizard wizard(Program());
+    User user(wizard);
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(2));
+    user.AltF4(false);
+    EXPECT_EQ(user.ExitCode(), 0u) << "version page";
+  }
+  {
+    // The repair page: within the key-watch's first 700 ms Alt+F4 does
+    // nothing; afterwards Alt, itself a key the watch sees, lets it close.
+    RemoteWizard wizard(Program());
+    User user(wizard);
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(2));
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(3));
+    user.AltF4(false);
+    EXPECT_EQ(user.ExitCode(300), 999u) << "closed within the key-watch's first 700 ms";
+    EXPECT_EQ(wizard.Page(), 3);
+    EXPECT_EQ(user.Focus(), User::Name(I::cmdRepairMDAC));
+    Sleep(700);
+    user.AltF4(true);
+    EXPECT_EQ(user.ExitCode(), 0u) << "repair page";
+  }
+}
+
+TEST_F(Keyboard, AltF4AfterARepairLeadsToTheFinishThenCloses) {
+  RemoteWizard wizard(Program());
+  User user(wizard);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(3));
+  RepairByKeyboard(wizard, user);
+  user.Press(VK_TAB);
+  user.Press(VK_TAB);
+  user.Press(VK_DOWN);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(4));
+  user.AltF4(false);
+  ASSERT_TRUE(user.WaitPage(5));
+  EXPECT_EQ(user.Focus(), User::Name(I::cmdAbbrechen));
+  user.AltF4(false);
+  EXPECT_EQ(user.ExitCode(), 0u);
+}
+
+// A close from outside (the task manager, taskkill without /F, another
+// program) is no close box: it is allowed.
+TEST_F(Keyboard, ACloseFromOutsideOnTheRepairPageWhileTheKeyWatchRuns) {
+  RemoteWizard wizard(Program());
+  User user(wizard);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(3));
+  PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(user.ExitCode(), 0u);
+}
+
+TEST_F(Keyboard, ACloseFromOutsideAfterARepairCloses) {
+  RemoteWizard wizard(Program());
+  User user(wizard);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(3));
+  RepairByKeyboard(wizard, user);
+  PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(user.ExitCode(), 0u);
+}
+
+TEST_F(Keyboard, ACloseFromOutsideDuringTheRepairStopsAfterTheEntryInHand) {
+  RemoteWizard wizard(Program());
+  User user(wizard);
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(3));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.ProgressPosition() >= 5; }, 20000));
+  // The bar counts the entries done; the one after them is in hand.
+  const auto before = static_cast<std::size_t>(wizard.ProgressPosition());
+  PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
+  // (Read again in case the run moved on meanwhile; 0 once the window is gone.)
+  const auto inHandIndex = std::max(before, static_cast<std::size_t>(wizard.ProgressPosition()));
+  EXPECT_EQ(user.ExitCode(), 0u);
+  std::size_t done = 0, inHand = 0;
+  const auto catalogue = ComponentCatalogue();
+  for (std::size_t i = 0; i < catalogue.size() && i <= inHandIndex; ++i) {
+    if (catalogue[i].noRegister) continue;
+    if (i < before) ++done;
+    ++inHand;
+  }
+  const std::size_t called = Registrations::Order().size();
+  EXPECT_GE(called, done);
+  EXPECT_LE(called, inHand);
+  EXPECT_LT(called, 24u);
+}
+
+}  // namespace
