@@ -23,7 +23,17 @@ constexpr DWORD kHelperExitWait = 2000;
 RegistrationHelper::RegistrationHelper(std::wstring program, DWORD timeLimitMs)
     : program_(std::move(program)),
       timeLimitMs_(timeLimitMs),
-      event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      job_(CreateJobObjectW(nullptr, nullptr)) {
+  // A helper must not outlive the program that started it: one whose
+  // component hangs would otherwise stay for good when the wizard is ended
+  // from outside. The job is ended with its last handle, which dies with us.
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job_ && !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
+                                       sizeof limits))
+    job_.reset();
+}
 
 RegistrationHelper::~RegistrationHelper() { Stop(); }
 
@@ -59,9 +69,15 @@ bool RegistrationHelper::Start() {
   startup.hStdError = nullptr;
   std::wstring command = L"\"" + program_ + L"\" " + kRegistrationHelperSwitch;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &started))
+  // Suspended until it is in the job, so that not even its start-up runs
+  // outside it.
+  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                      nullptr, nullptr, &startup, &started))
     return false;
+  // A job the wizard itself runs in may refuse a nested one (before Windows 8):
+  // the helper then runs without, as a child process always could.
+  if (job_) AssignProcessToJobObject(job_.get(), started.hProcess);
+  ResumeThread(started.hThread);
   CloseHandle(started.hThread);
   process_.reset(started.hProcess);
   pipe_ = std::move(server);

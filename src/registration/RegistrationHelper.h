@@ -51,6 +51,7 @@ class RegistrationHelper {
   UniqueKernelHandle pipe_;
   UniqueKernelHandle process_;
   UniqueKernelHandle event_;
+  UniqueKernelHandle job_;
   bool greeted_ = false;
   bool unusable_ = false;
 };

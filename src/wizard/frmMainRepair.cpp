@@ -90,5 +90,7 @@ void frmMain::cmdRepairMDAC_Click() {
   Enabled(ControlId::cmdWeiter, true);
   Enabled(ControlId::cmdZurück, true);
   Enabled(ControlId::cmdAbbrechen, true);
-  SetFocus(Control(ControlId::cmdWeiter));
+  // Not SetFocus: it would pull the window to the front if the user has
+  // switched to another program during the run.
+  FocusOn(Control(ControlId::cmdWeiter));
 }

@@ -119,6 +119,11 @@ TEST_F(Registration, AFileThatCannotBeLoadedIsReportedWithTheSystemsReason) {
 // of their own in the temporary folder.
 class Helper : public Registration {
  protected:
+  static std::wstring HelperIdFile() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"mdac_helper_id.txt";
+  }
   std::wstring Misbehaving(const wchar_t* name, HRESULT behaviour) {
     Registrations::Answer(name, behaviour);
     return Install(L"component_2_81.dll", name);
@@ -224,6 +229,46 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   outcome = helper.Register(ok, "DllRegisterServer");
   ASSERT_TRUE(outcome.has_value());
   EXPECT_TRUE(outcome->Succeeded());
+}
+
+// Run only as the child process of the next test: it holds a helper whose
+// component never returns and says which process that helper is.
+TEST_F(Helper, DISABLED_HoldsAHangingHelper) {
+  RegistrationHelper helper(WizardProgram(), 600000);
+  const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
+  ASSERT_TRUE(helper.Start());
+  std::ofstream(std::filesystem::path(HelperIdFile())) << helper.ProcessId();
+  helper.Register(hang, "DllRegisterServer");
+}
+
+TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
+  DeleteFileW(HelperIdFile().c_str());
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) +
+                         L"\" --gtest_filter=Helper.DISABLED_HoldsAHangingHelper"
+                         L" --gtest_also_run_disabled_tests";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &child));
+  UniqueKernelHandle childProcess(child.hProcess), childThread(child.hThread);
+  DWORD helperId = 0;
+  for (int i = 0; i < 200 && !helperId; ++i) {
+    Sleep(50);
+    std::ifstream(std::filesystem::path(HelperIdFile())) >> helperId;
+  }
+  ASSERT_NE(helperId, 0u) << "the child never started its helper";
+  UniqueKernelHandle helper(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, helperId));
+  ASSERT_TRUE(helper);
+  // Let the helper get into the entry that never returns.
+  Sleep(500);
+  TerminateProcess(childProcess.get(), 1);
+  EXPECT_EQ(WaitForSingleObject(helper.get(), 10000), WAIT_OBJECT_0)
+      << "the hung helper was left behind";
+  TerminateProcess(helper.get(), 1);  // left behind or not, it goes now
+  DeleteFileW(HelperIdFile().c_str());
 }
 
 TEST_F(Helper, WithoutAHelperTheRegistrarRegistersHereWithOleInitialised) {
