@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "AbsolutePath.h"
 #include "FormatPlaceholders.h"
+#include "InsertMarker.h"
 #include "LoadText.h"
 #include "RaisedError.h"
 #include "TextIds.h"
@@ -40,12 +42,20 @@ bool CallEntry(FARPROC entry) {
 void RegisterComponent(const std::wstring& path, const std::string& entryName,
                        const std::wstring& displayName) {
   const std::wstring name = displayName;
+  // A path that is not absolute would be looked for relative to the current
+  // drive and folder, where anyone may have put a file of that name: it is
+  // never loaded, and reported as the missing file it stands for.
+  if (!IsAbsolutePath(path)) {
+    Show(FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM),
+                            {name, GetSystemErrorText(ERROR_FILE_NOT_FOUND, name)}));
+    return;
+  }
   // Loaded with its imports bound and its initialisation run: an entry of a
   // file loaded without them crashes when called.
   UniqueModule library(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!library) {
     const DWORD error = GetLastError();
-    Show(FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM), {name, GetSystemErrorText(error)}));
+    Show(FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM), {name, GetSystemErrorText(error, name)}));
     return;
   }
   bool registered = false;
@@ -60,11 +70,12 @@ void RegisterComponent(const std::wstring& path, const std::string& entryName,
   }
 }
 
-std::wstring GetSystemErrorText(DWORD code) {
+std::wstring GetSystemErrorText(DWORD code, const std::wstring& fileName) {
   wchar_t buffer[256] = {};
-  // Texts with insert markers keep them: there is nothing to put in.
+  // Read with the markers left in ("Bad EXE format for %1."): the first gets
+  // the file's name, the others have nothing to stand for and stay.
   const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                  nullptr, code, 0, buffer, 256, nullptr);
   if (n == 0) return L"Error text not found.";
-  return std::wstring(buffer, n);
+  return FillFirstInsertMarker(std::wstring(buffer, n), fileName);
 }
