@@ -260,7 +260,26 @@ int DayOfYear(const DateParts& d) {
   return static_cast<int>(day.serial - jan1.serial) + 1;
 }
 
+// The date's own text form and the locale's short date may stand in a pattern
+// ("c", "ddddd"), and the text form is itself written with the locale's
+// patterns. Those are expanded one level deep only: a pattern that refers back
+// to them from inside (a hand-made locale) gets their letters, never an
+// endless descent.
+class SelfReference {
+ public:
+  static bool Allowed() { return depth_ == 0; }
+  SelfReference() { ++depth_; }
+  ~SelfReference() { --depth_; }
+  SelfReference(const SelfReference&) = delete;
+  SelfReference& operator=(const SelfReference&) = delete;
+
+ private:
+  static thread_local int depth_;
+};
+thread_local int SelfReference::depth_ = 0;
+
 std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& locale) {
+  if (!IsRepresentableDate(date)) RaiseTypeMismatch();
   const DateParts d = SplitDate(date);
   const bool twelveHours = HasAmPm(pieces);
   std::wstring out;
@@ -289,11 +308,19 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       used = 3;
     } else if (c == L'd') {
       if (run >= 5) {
-        out += FormatWithPattern(date, locale.shortDatePattern, locale);
         used = 5;
+        if (SelfReference::Allowed()) {
+          const SelfReference inside;
+          out += FormatWithPattern(date, locale.shortDatePattern, locale);
+        } else {
+          out += L"ddddd";
+        }
+      } else if (run == 4) {
+        out += locale.dayNames[static_cast<std::size_t>(d.dayOfWeek - 1)];
+      } else if (run == 3) {
+        out += locale.dayAbbreviations[static_cast<std::size_t>(d.dayOfWeek - 1)];
       } else {
-        used = std::min<std::size_t>(run, 2);
-        out += used == 2 ? TwoDigits(d.day) : std::to_wstring(d.day);
+        out += run == 2 ? TwoDigits(d.day) : std::to_wstring(d.day);
       }
     } else if (c == L'y') {
       if (run >= 4) {
@@ -305,6 +332,10 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       } else {
         out += std::to_wstring(DayOfYear(d));
       }
+    } else if (c == L'm' && run >= 3) {  // month names are never minutes
+      used = std::min<std::size_t>(run, 4);
+      const auto month = static_cast<std::size_t>(d.month - 1);
+      out += used == 4 ? locale.monthNames[month] : locale.monthAbbreviations[month];
     } else if (c == L'm' || c == L'n') {
       used = std::min<std::size_t>(run, 2);
       const int n = c == L'n' || afterHour ? d.minute : d.month;
@@ -333,7 +364,12 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       out += std::to_wstring((d.month - 1) / 3 + 1);
     } else if (c == L'c') {
       used = 1;
-      out += ToText(date, locale);
+      if (SelfReference::Allowed()) {
+        const SelfReference inside;
+        out += ToText(date, locale);
+      } else {
+        out += p.c;
+      }
     } else if (p.c == L'/') {
       used = 1;
       out += locale.dateSeparator;

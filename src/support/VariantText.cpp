@@ -26,6 +26,8 @@ std::wstring NumberText(double number, const FormatLocale& locale) {
 }
 
 std::wstring DateText(Date date, const FormatLocale& locale) {
+  // There is no made-up text for a day that no calendar has.
+  if (!IsRepresentableDate(date)) RaiseTypeMismatch();
   const DateParts parts = SplitDate(date);
   const bool hasDate = static_cast<long long>(date.serial) != 0;
   const bool hasTime = parts.hour != 0 || parts.minute != 0 || parts.second != 0;
