@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "SelfReference.h"
 #include "VariantText.h"
 
 namespace {
@@ -260,24 +261,6 @@ int DayOfYear(const DateParts& d) {
   return static_cast<int>(day.serial - jan1.serial) + 1;
 }
 
-// The date's own text form and the locale's short date may stand in a pattern
-// ("c", "ddddd"), and the text form is itself written with the locale's
-// patterns. Those are expanded one level deep only: a pattern that refers back
-// to them from inside (a hand-made locale) gets their letters, never an
-// endless descent.
-class SelfReference {
- public:
-  static bool Allowed() { return depth_ == 0; }
-  SelfReference() { ++depth_; }
-  ~SelfReference() { --depth_; }
-  SelfReference(const SelfReference&) = delete;
-  SelfReference& operator=(const SelfReference&) = delete;
-
- private:
-  static thread_local int depth_;
-};
-thread_local int SelfReference::depth_ = 0;
-
 std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& locale) {
   if (!IsRepresentableDate(date)) RaiseTypeMismatch();
   const DateParts d = SplitDate(date);
@@ -364,12 +347,8 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       out += std::to_wstring((d.month - 1) / 3 + 1);
     } else if (c == L'c') {
       used = 1;
-      if (SelfReference::Allowed()) {
-        const SelfReference inside;
-        out += ToText(date, locale);
-      } else {
-        out += p.c;
-      }
+      // The text form marks its own level.
+      out += SelfReference::Allowed() ? ToText(date, locale) : std::wstring(1, p.c);
     } else if (p.c == L'/') {
       used = 1;
       out += locale.dateSeparator;
@@ -471,7 +450,8 @@ bool FormatNamed(const Variant& value, const std::wstring& name, const FormatLoc
   if (EqualsNoCase(name, L"Short Date")) localePattern = &locale.shortDatePattern;
   if (EqualsNoCase(name, L"Long Time")) localePattern = &locale.longTimePattern;
   if (EqualsNoCase(name, L"Short Time")) localePattern = &locale.shortTimePattern;
-  if (localePattern) {
+  if (localePattern && SelfReference::Allowed()) {
+    const SelfReference inside;
     out = FormatWithPattern(value, *localePattern, locale);
     return true;
   }
@@ -494,7 +474,7 @@ bool FormatNamed(const Variant& value, const std::wstring& name, const FormatLoc
     out = numeric ? ToText(number, locale) : ToText(value, locale);
     return true;
   }
-  if (EqualsNoCase(name, L"General Date")) {
+  if (EqualsNoCase(name, L"General Date") && SelfReference::Allowed()) {
     out = numeric ? ToText(Date{number}, locale) : ToText(value, locale);
     return true;
   }

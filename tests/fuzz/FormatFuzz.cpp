@@ -2,8 +2,10 @@
 // value conversions, under locales made from arbitrary Windows pictures.
 //
 // Input, one item a line (bytes are read as Latin-1 characters):
-//   1. a short-date picture as the user's settings might hold it
-//   2. a long-time picture
+//   1. a short-date picture as the user's settings might hold it; after a
+//      leading "!" a pattern of our own language, as a hand-made locale
+//      might hold it
+//   2. a long-time picture, the same way
 //   3. the template
 //   4+ values, each a kind letter and its text: s text, i 32-bit integer,
 //      h 16-bit integer, d floating number, t date serial, b Boolean (0/1),
@@ -68,9 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       lines.back() += static_cast<char>(data[i]);
   }
   lines.resize(std::max<std::size_t>(lines.size(), 3));
+  auto pattern = [](const std::string& line) {
+    return !line.empty() && line[0] == '!' ? Widen(line.substr(1))
+                                           : PatternFromWindowsPicture(Widen(line));
+  };
   FormatLocale locale;
-  locale.shortDatePattern = PatternFromWindowsPicture(Widen(lines[0]));
-  locale.longTimePattern = PatternFromWindowsPicture(Widen(lines[1]));
+  locale.shortDatePattern = pattern(lines[0]);
+  locale.longTimePattern = pattern(lines[1]);
   std::vector<Variant> values;
   for (std::size_t i = 3; i < lines.size() && values.size() < 8; ++i)
     values.push_back(ValueOf(lines[i]));

@@ -196,8 +196,13 @@ TEST(PatternFormat, UserPicturesCannotRecurse) {
   FormatLocale loop;
   loop.shortDatePattern = L"ddddd c";
   loop.longTimePattern = L"c ddddd";
-  EXPECT_EQ(ToText(At(2026, 12, 7), loop), L"ddddd c ddddd c");
+  EXPECT_EQ(ToText(At(2026, 12, 7), loop), L"ddddd c");
   EXPECT_EQ(FormatWithPattern(At(2026, 12, 7), L"ddddd", loop), L"ddddd c");
+  for (const wchar_t* name : {L"Short Date", L"General Date", L"Long Time", L"@@ &", L"!>"}) {
+    loop.shortDatePattern = loop.longTimePattern = name;
+    EXPECT_NO_THROW(ToText(At(2026, 12, 7, 1, 2, 3), loop)) << name;
+    EXPECT_NO_THROW(FormatWithPattern(At(2026, 12, 7), name, loop)) << name;
+  }
 }
 
 // Placeholders that take no value leave the value list where it was.
