@@ -110,6 +110,7 @@ TEST(PatternFormat, BoundariesOfTheClockAndTheCalendar) {
   EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 11, 59), L"h AM/PM"), L"11 AM");
   EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 0, 0), L"hh am/pm"), L"12 am");
   EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 23, 0), L"h A/P"), L"11 P");
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 12, 0), L"h a/p"), L"12 p");
   EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 13, 0), L"h"), L"13");  // no AM/PM: 24 hours
   EXPECT_EQ(FormatWithPattern(At(2005, 3, 7), L"yy"), L"05");
   EXPECT_EQ(FormatWithPattern(At(2000, 3, 7), L"yy"), L"00");
