@@ -11,6 +11,7 @@ packages=(
   cmake make python3
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++ googletest
+  clang libclang-rt-14-dev
   wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb xauth x11-utils imagemagick
   locales util-linux

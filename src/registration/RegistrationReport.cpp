@@ -28,7 +28,7 @@ std::optional<std::wstring> RegistrationProblemText(const RegistrationOutcome& o
   if (outcome.timedOut)
     return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_TIMED_OUT),
                                           {std::to_wstring(outcome.timeLimitMs / 1000)}));
-  if (!outcome.loaded) return loadProblem(GetSystemErrorText(outcome.loadError));
+  if (!outcome.loaded) return loadProblem(GetSystemErrorText(outcome.loadError, displayName));
   if (!outcome.Succeeded())
     return FormatPlaceholders(LoadText(IDS_REGISTER_PROBLEM), {displayName});
   return std::nullopt;

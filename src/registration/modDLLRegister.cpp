@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "AbsolutePath.h"
+#include "InsertMarker.h"
 #include "RaisedError.h"
 #include "RegistrationReport.h"
 #include "UniqueHandle.h"
@@ -29,6 +31,13 @@ HRESULT CallEntry(FARPROC entry) {
 }  // namespace
 
 HMODULE LoadComponent(const std::wstring& path) {
+  // A path that is not absolute would be looked for relative to the current
+  // drive and folder, where anyone may have put a file of that name: it is
+  // never loaded, and reported as the missing file it stands for.
+  if (!IsAbsolutePath(path)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
+  }
   // Loaded with its imports bound and its initialisation run: an entry of a
   // file loaded without them crashes when called.
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
@@ -60,11 +69,12 @@ void RegisterComponent(HWND owner, const std::wstring& path, const std::string& 
   ShowRegistrationProblem(owner, RegisterInThisProcess(path, entryName), name);
 }
 
-std::wstring GetSystemErrorText(DWORD code) {
+std::wstring GetSystemErrorText(DWORD code, const std::wstring& fileName) {
   wchar_t buffer[256] = {};
-  // Texts with insert markers keep them: there is nothing to put in.
+  // Read with the markers left in ("Bad EXE format for %1."): the first gets
+  // the file's name, the others have nothing to stand for and stay.
   const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                  nullptr, code, 0, buffer, 256, nullptr);
   if (n == 0) return L"Error text not found.";
-  return std::wstring(buffer, n);
+  return FillFirstInsertMarker(std::wstring(buffer, n), fileName);
 }

@@ -21,5 +21,5 @@ void RegisterComponent(HWND owner, const std::wstring& path, const std::string& 
                        const std::wstring& displayName);
 
 // The system's text for an error code, with its closing line break, or
-// "Error text not found.".
-std::wstring GetSystemErrorText(DWORD code);
+// "Error text not found.". Its first insert marker gets `fileName`.
+std::wstring GetSystemErrorText(DWORD code, const std::wstring& fileName = {});

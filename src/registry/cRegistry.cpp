@@ -223,13 +223,12 @@ bool cRegistry::EnumerateValues(OneBasedList& sKeyNames, std::int32_t& iKeyCount
   sKeyNames.Clear();
   const UniqueHKEY key = OpenKey(classKey_, sectionKey_, KEY_QUERY_VALUE);
   if (!key) return true;
-  DWORD longest = 0;
-  if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-    return true;
-  std::vector<wchar_t> name(longest + 1);
+  // The longest name the platform allows, whatever the key reports about
+  // itself: a name added meanwhile must not end the list early.
+  constexpr DWORD kValueNameChars = 16383 + 1;
+  std::vector<wchar_t> name(kValueNameChars);
   for (DWORD index = 0;; ++index) {
-    DWORD length = longest + 1;
+    DWORD length = kValueNameChars;
     if (RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS)
       break;
@@ -245,7 +244,8 @@ bool cRegistry::EnumerateSections(OneBasedList& sSect, std::int32_t& iSectCount)
   const UniqueHKEY key = OpenKey(classKey_, sectionKey_, KEY_ENUMERATE_SUB_KEYS);
   if (!key) return true;
   try {
-    constexpr DWORD kNameChars = 255;
+    // 255 characters is the longest key name; one more for the terminator.
+    constexpr DWORD kNameChars = 255 + 1;
     wchar_t name[kNameChars];
     for (DWORD index = 0;; ++index) {
       std::fill(std::begin(name), std::end(name), L'\0');

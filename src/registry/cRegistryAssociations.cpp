@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 
 #include "RaisedError.h"
 #include "VariantText.h"
@@ -80,27 +81,30 @@ void cRegistry::CreateAdditionalEXEAssociations(const std::wstring& sClassName,
     Raise(kNoClass, L"Error - attempt to create additional associations before class defined.");
 
   const Variant::List& items = vItems.list();
+  // Each item is converted on its own: one without a text form skips only the
+  // writes that need it, and nothing empty is written in its place.
+  auto text = [](const Variant& item) -> std::optional<std::wstring> {
+    try {
+      return ToText(item);
+    } catch (const RaisedError&) {
+      return std::nullopt;
+    }
+  };
+  // Each step that fails is skipped; the next one is tried all the same.
+  auto write = [&](const std::wstring& section, const std::wstring& value) {
+    try {
+      SectionKey(section);
+      ValueKey(L"");
+      WriteClassesValue(value);
+    } catch (const RaisedError&) {
+    }
+  };
   for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
-    // Each step that fails is skipped; the next one is tried all the same.
     ValueType(RegistryValueType::Sz);
-    std::wstring name, text, command;
-    try {
-      name = ToText(items[i]);
-      text = ToText(items[i + 1]);
-      command = ToText(items[i + 2]);
-    } catch (const RaisedError&) {
-    }
-    try {
-      SectionKey(sClassName + L"\\shell\\" + name);
-      ValueKey(L"");
-      WriteClassesValue(text);
-    } catch (const RaisedError&) {
-    }
-    try {
-      SectionKey(sClassName + L"\\shell\\" + name + L"\\command");
-      ValueKey(L"");
-      WriteClassesValue(command);
-    } catch (const RaisedError&) {
-    }
+    const std::optional<std::wstring> name = text(items[i]);
+    if (!name) continue;  // without a verb there is no key to write to
+    const std::wstring verb = sClassName + L"\\shell\\" + *name;
+    if (const auto menuText = text(items[i + 1])) write(verb, *menuText);
+    if (const auto command = text(items[i + 2])) write(verb + L"\\command", *command);
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,16 @@ struct FormatLocale {
   std::wstring falseText = L"False";
   std::wstring amText = L"AM";
   std::wstring pmText = L"PM";
+  // Month names from January; day names from Sunday.
+  std::array<std::wstring, 12> monthNames{L"January",   L"February", L"March",    L"April",
+                                          L"May",       L"June",     L"July",     L"August",
+                                          L"September", L"October",  L"November", L"December"};
+  std::array<std::wstring, 12> monthAbbreviations{L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
+                                                  L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+  std::array<std::wstring, 7> dayNames{L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
+                                       L"Thursday", L"Friday", L"Saturday"};
+  std::array<std::wstring, 7> dayAbbreviations{L"Sun", L"Mon", L"Tue", L"Wed",
+                                               L"Thu", L"Fri", L"Sat"};
 
   static const FormatLocale& Invariant() {
     static const FormatLocale invariant;

@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "SelfReference.h"
 #include "VariantText.h"
 
 namespace {
@@ -261,6 +262,7 @@ int DayOfYear(const DateParts& d) {
 }
 
 std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& locale) {
+  if (!IsRepresentableDate(date)) RaiseTypeMismatch();
   const DateParts d = SplitDate(date);
   const bool twelveHours = HasAmPm(pieces);
   std::wstring out;
@@ -289,11 +291,19 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       used = 3;
     } else if (c == L'd') {
       if (run >= 5) {
-        out += FormatWithPattern(date, locale.shortDatePattern, locale);
         used = 5;
+        if (SelfReference::Allowed()) {
+          const SelfReference inside;
+          out += FormatWithPattern(date, locale.shortDatePattern, locale);
+        } else {
+          out += L"ddddd";
+        }
+      } else if (run == 4) {
+        out += locale.dayNames[static_cast<std::size_t>(d.dayOfWeek - 1)];
+      } else if (run == 3) {
+        out += locale.dayAbbreviations[static_cast<std::size_t>(d.dayOfWeek - 1)];
       } else {
-        used = std::min<std::size_t>(run, 2);
-        out += used == 2 ? TwoDigits(d.day) : std::to_wstring(d.day);
+        out += run == 2 ? TwoDigits(d.day) : std::to_wstring(d.day);
       }
     } else if (c == L'y') {
       if (run >= 4) {
@@ -305,6 +315,10 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       } else {
         out += std::to_wstring(DayOfYear(d));
       }
+    } else if (c == L'm' && run >= 3) {  // month names are never minutes
+      used = std::min<std::size_t>(run, 4);
+      const auto month = static_cast<std::size_t>(d.month - 1);
+      out += used == 4 ? locale.monthNames[month] : locale.monthAbbreviations[month];
     } else if (c == L'm' || c == L'n') {
       used = std::min<std::size_t>(run, 2);
       const int n = c == L'n' || afterHour ? d.minute : d.month;
@@ -333,7 +347,8 @@ std::wstring FormatDate(Date date, const Pieces& pieces, const FormatLocale& loc
       out += std::to_wstring((d.month - 1) / 3 + 1);
     } else if (c == L'c') {
       used = 1;
-      out += ToText(date, locale);
+      // The text form marks its own level.
+      out += SelfReference::Allowed() ? ToText(date, locale) : std::wstring(1, p.c);
     } else if (p.c == L'/') {
       used = 1;
       out += locale.dateSeparator;
@@ -435,7 +450,8 @@ bool FormatNamed(const Variant& value, const std::wstring& name, const FormatLoc
   if (EqualsNoCase(name, L"Short Date")) localePattern = &locale.shortDatePattern;
   if (EqualsNoCase(name, L"Long Time")) localePattern = &locale.longTimePattern;
   if (EqualsNoCase(name, L"Short Time")) localePattern = &locale.shortTimePattern;
-  if (localePattern) {
+  if (localePattern && SelfReference::Allowed()) {
+    const SelfReference inside;
     out = FormatWithPattern(value, *localePattern, locale);
     return true;
   }
@@ -458,7 +474,7 @@ bool FormatNamed(const Variant& value, const std::wstring& name, const FormatLoc
     out = numeric ? ToText(number, locale) : ToText(value, locale);
     return true;
   }
-  if (EqualsNoCase(name, L"General Date")) {
+  if (EqualsNoCase(name, L"General Date") && SelfReference::Allowed()) {
     out = numeric ? ToText(Date{number}, locale) : ToText(value, locale);
     return true;
   }

@@ -37,9 +37,11 @@
 // Dates and times (for dates, and for numbers when the pattern has date tokens
 // and no digit placeholders; a number is then read as an automation date):
 //   d dd        day of month, without and with a leading zero
+//   ddd dddd    the locale's abbreviated and full day name
 //   ddddd       the locale's short date
 //   m mm        month; directly after an hour token (literals between are
 //               allowed) they are minutes instead
+//   mmm mmmm    the locale's abbreviated and full month name
 //   y           day of the year;  yy yyyy  year with two or four digits
 //   h hh        hour (1-12 when the pattern has an AM/PM token)
 //   n nn        minute;  s ss  second
@@ -50,6 +52,11 @@
 //   AM/PM am/pm A/P a/p   the locale's morning/afternoon texts, or the letters
 //   /  :        the locale's date and time separators
 //   c           the date in its ordinary text form
+//   Inside the locale's own patterns "ddddd", "c" and the named locale
+//   patterns are not expanded again (they stay letters), and a date's text
+//   form asked for there uses the neutral patterns: no pattern recurses.
+//   A date outside 1 January 100 to 31 December 9999 (or not a finite
+//   number) raises error 13 "Type mismatch".
 //
 // Text (when the pattern has one of these; applied to the value's text form):
 //   @   a character, or a space where the text has none

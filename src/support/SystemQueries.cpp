@@ -2,11 +2,14 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
 #include <cstring>
-#include <vector>
 
+#include "AbsolutePath.h"
 #include "LoadText.h"
 #include "TextIds.h"
+#include "UniqueHandle.h"
+#include "VersionResource.h"
 #include "WindowsVersionCode.h"
 
 std::wstring GetSpecialFolderPath(int csidl) {
@@ -33,21 +36,44 @@ int GetWindowsVersion() {
   return detail::GetWindowsVersion([](OSVERSIONINFOW& answer) { GetVersionExW(&answer); }, kept);
 }
 
+namespace {
+
+using UniqueView = UniqueHandle<const void*, &::UnmapViewOfFile>;
+
+// Version resources are read from a read-only view of the file with bounds
+// checks of our own, not through the platform's version functions: those
+// trust the sizes in the file (a claimed gigabyte becomes an allocation of
+// two, a size past the end a read past the view) and would have to come from
+// a DLL that is not among the known DLLs, found through the program's folder.
+bool ReadFixedVersion(const std::wstring& path, FixedVersionFields& fields) {
+  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return false;
+  }
+  LARGE_INTEGER size{};
+  // Empty files cannot be mapped; files beyond 4 GiB are no components.
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.HighPart != 0) return false;
+  const UniqueKernelHandle mapping(
+      CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (!mapping) return false;
+  const UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+  if (!view) return false;
+  const auto* bytes = static_cast<const std::uint8_t*>(view.get());
+  return FindFixedVersion({bytes, static_cast<std::size_t>(size.QuadPart)}, fields);
+}
+
+}  // namespace
+
 bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info) {
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
-  if (size == 0) return false;
-  std::vector<BYTE> block(size + 1);
-  if (!GetFileVersionInfoW(path.c_str(), handle, size, block.data())) return false;
-  void* fixed = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\", &fixed, &length) || !fixed) return false;
-  // A crafted file can claim any length: copy the fixed block and no more, and
-  // refuse one that is shorter than it.
-  if (length < sizeof(VS_FIXEDFILEINFO)) return false;
-  const BYTE* start = static_cast<const BYTE*>(fixed);
-  if (start < block.data() || start + sizeof(VS_FIXEDFILEINFO) > block.data() + size) return false;
-  std::memcpy(&info, start, sizeof(VS_FIXEDFILEINFO));
+  // A relative path would be read wherever the current drive and folder are.
+  if (!IsAbsolutePath(path)) return false;
+  FixedVersionFields fields;
+  if (!ReadFixedVersion(path, fields)) return false;
+  static_assert(sizeof(VS_FIXEDFILEINFO) == sizeof fields);
+  std::memcpy(&info, fields.data(), sizeof info);
   return true;
 }
 

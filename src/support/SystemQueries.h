@@ -23,8 +23,9 @@ int GetWindowsVersion(VersionQuery ask, int& kept);
 }  // namespace detail
 
 // Fills `info` with the file's fixed version block. False, and `info` left as
-// it was, for a missing file, a file without a version resource, a failing
-// query, or a fixed block shorter than VS_FIXEDFILEINFO (a damaged file).
+// it was, for a path that is not absolute, a missing file, a file without a
+// version resource, and a version resource damaged in any way (sizes that run
+// past the file, a fixed block shorter than VS_FIXEDFILEINFO, ...).
 bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info);
 
 // "major.minor.build" of the file version (unsigned parts), or with

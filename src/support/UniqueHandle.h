@@ -43,6 +43,10 @@ class UniqueHandle {
 };
 
 using UniqueHKEY = UniqueHandle<HKEY, &::RegCloseKey>;
+// Kernel objects whose failure value is null (mappings, processes). A file
+// handle comes back as INVALID_HANDLE_VALUE: test for it before relying on
+// the owner.
+using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;

@@ -14,49 +14,6 @@ std::wstring LocaleText(LCTYPE item, const wchar_t* fallback) {
 
 }  // namespace
 
-std::wstring PatternFromWindowsPicture(const std::wstring& picture) {
-  std::wstring pattern;
-  for (std::size_t i = 0; i < picture.size();) {
-    const wchar_t c = picture[i];
-    std::size_t run = 1;
-    while (i + run < picture.size() && picture[i + run] == c) ++run;
-    switch (c) {
-      case L'M':  // month
-        pattern.append(run, L'm');
-        break;
-      case L'm':  // minute
-        pattern.append(run, L'n');
-        break;
-      case L'H':  // 24-hour clock: ours without an AM/PM token
-        pattern.append(run, L'h');
-        break;
-      case L't':
-        pattern += run >= 2 ? L"AM/PM" : L"A/P";
-        break;
-      case L'\'': {  // quoted literal text
-        const std::size_t end = picture.find(L'\'', i + 1);
-        const std::size_t stop = end == std::wstring::npos ? picture.size() : end;
-        pattern += L'"' + picture.substr(i + 1, stop - i - 1) + L'"';
-        run = stop - i + 1;
-        break;
-      }
-      case L'd':
-      case L'y':
-      case L'h':
-      case L's':
-      case L'/':
-      case L':':
-        pattern.append(run, c);
-        break;
-      default:
-        // Anything else is literal in a Windows picture; ours may read it.
-        for (std::size_t k = 0; k < run; ++k) (pattern += L'\\') += c;
-    }
-    i += run;
-  }
-  return pattern;
-}
-
 FormatLocale UserFormatLocale() {
   FormatLocale l;
   l.decimalSeparator = LocaleText(LOCALE_SDECIMAL, L".");
@@ -68,6 +25,18 @@ FormatLocale UserFormatLocale() {
   l.shortTimePattern = PatternFromWindowsPicture(LocaleText(LOCALE_SSHORTTIME, L"HH:mm"));
   l.amText = LocaleText(LOCALE_S1159, L"");
   l.pmText = LocaleText(LOCALE_S2359, L"");
+  for (std::size_t i = 0; i < 12; ++i) {
+    const auto month = static_cast<LCTYPE>(i);
+    l.monthNames[i] = LocaleText(LOCALE_SMONTHNAME1 + month, l.monthNames[i].c_str());
+    l.monthAbbreviations[i] =
+        LocaleText(LOCALE_SABBREVMONTHNAME1 + month, l.monthAbbreviations[i].c_str());
+  }
+  // The platform counts the days from Monday, ours from Sunday.
+  for (std::size_t i = 0; i < 7; ++i) {
+    const auto day = static_cast<LCTYPE>((i + 6) % 7);
+    l.dayNames[i] = LocaleText(LOCALE_SDAYNAME1 + day, l.dayNames[i].c_str());
+    l.dayAbbreviations[i] = LocaleText(LOCALE_SABBREVDAYNAME1 + day, l.dayAbbreviations[i].c_str());
+  }
   const bool german = UserUiLanguage() == UiLanguage::German;
   l.trueText = german ? L"Wahr" : L"True";
   l.falseText = german ? L"Falsch" : L"False";

@@ -29,6 +29,8 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
 }
 
 const std::int64_t kEpoch = DaysFromCivil(1899, 12, 30);
+const std::int64_t kFirstDay = DaysFromCivil(100, 1, 1) - kEpoch;    // -657434
+const std::int64_t kLastDay = DaysFromCivil(9999, 12, 31) - kEpoch;  // 2958465
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -38,6 +40,13 @@ int DaysInMonth(int y, int m) {
 }
 
 }  // namespace
+
+bool IsRepresentableDate(Date date) {
+  // Before day 0 the integer part counts backwards (toward zero): -657434.5 is
+  // noon of the first day.
+  return std::isfinite(date.serial) && date.serial > static_cast<double>(kFirstDay - 1) &&
+         date.serial < static_cast<double>(kLastDay + 1);
+}
 
 bool MakeDate(int year, int month, int day, int hour, int minute, int second, Date& out) {
   if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
@@ -52,13 +61,18 @@ bool MakeDate(int year, int month, int day, int hour, int minute, int second, Da
 
 DateParts SplitDate(Date date) {
   DateParts parts;
-  if (!std::isfinite(date.serial) || std::fabs(date.serial) > 3e6) return parts;
+  if (!IsRepresentableDate(date)) return parts;
   std::int64_t days = static_cast<std::int64_t>(date.serial);  // toward zero
   std::int64_t seconds = std::llround(std::fabs(date.serial - static_cast<double>(days)) * 86400.0);
   if (seconds >= 86400) {
-    // Rounded up to midnight: that is the start of the following day.
-    seconds = 0;
-    ++days;
+    // Rounded up to midnight: that is the start of the following day, unless
+    // there is none.
+    if (days < kLastDay) {
+      seconds = 0;
+      ++days;
+    } else {
+      seconds = 86399;
+    }
   }
   CivilFromDays(days + kEpoch, parts.year, parts.month, parts.day);
   parts.hour = static_cast<int>(seconds / 3600);

@@ -20,9 +20,14 @@ struct DateParts {
   friend bool operator==(const DateParts&, const DateParts&) = default;
 };
 
+// True for a finite serial from 1 January 100 to 31 December 9999 (any time
+// of that day): the dates there are.
+bool IsRepresentableDate(Date date);
+
 // Fails (returns false, leaves `out` alone) for parts outside the ranges a
 // calendar has; years run from 100 to 9999.
 bool MakeDate(int year, int month, int day, int hour, int minute, int second, Date& out);
+// The parts of a representable date; 30 December 1899 for any other.
 DateParts SplitDate(Date date);
 
 // A tagged value: the values of a placeholder list and of registry reads and

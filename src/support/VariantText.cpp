@@ -6,6 +6,7 @@
 
 #include "PatternFormat.h"
 #include "RaisedError.h"
+#include "SelfReference.h"
 
 void RaiseTypeMismatch() { throw RaisedError{13, L"Variant", L"Type mismatch"}; }
 
@@ -26,14 +27,23 @@ std::wstring NumberText(double number, const FormatLocale& locale) {
 }
 
 std::wstring DateText(Date date, const FormatLocale& locale) {
+  // There is no made-up text for a day that no calendar has.
+  if (!IsRepresentableDate(date)) RaiseTypeMismatch();
   const DateParts parts = SplitDate(date);
   const bool hasDate = static_cast<long long>(date.serial) != 0;
   const bool hasTime = parts.hour != 0 || parts.minute != 0 || parts.second != 0;
+  // Asked for from inside the locale's own patterns (a text pattern, say), the
+  // neutral patterns are used: they cannot lead back here.
+  const bool own = SelfReference::Allowed();
+  const FormatLocale& neutral = FormatLocale::Invariant();
+  const std::wstring& datePattern = own ? locale.shortDatePattern : neutral.shortDatePattern;
+  const std::wstring& timePattern = own ? locale.longTimePattern : neutral.longTimePattern;
+  const SelfReference inside;
   std::wstring text;
-  if (hasDate || !hasTime) text = FormatWithPattern(date, locale.shortDatePattern, locale);
+  if (hasDate || !hasTime) text = FormatWithPattern(date, datePattern, locale);
   if (hasTime) {
     if (!text.empty()) text += L' ';
-    text += FormatWithPattern(date, locale.longTimePattern, locale);
+    text += FormatWithPattern(date, timePattern, locale);
   }
   return text;
 }

@@ -20,6 +20,9 @@ struct ComponentFile {
   std::wstring sFullPath;
 };
 
+// The version text of a file whose version could not be read.
+inline constexpr const wchar_t kVersionNotRead[] = L"N/A";
+
 enum class BaseFolder { CommonFiles, System };
 
 struct CatalogueEntry {

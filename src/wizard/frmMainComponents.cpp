@@ -40,7 +40,7 @@ ComponentFile frmMain::ReadComponentFile(const std::wstring& path) const {
                     std::to_wstring(file.iBuild);
   } else {
     file.sPath = LoadText(IDS_NOT_AVAILABLE);
-    file.sVersion = L"N/A";
+    file.sVersion = kVersionNotRead;
   }
   return file;
 }

@@ -42,7 +42,10 @@ void frmMain::FillFileVersionList() {
     item.iItem = row;
     item.lParam = static_cast<LPARAM>(index);
     item.pszText = const_cast<wchar_t*>(e.sFileName.c_str());
-    item.iImage = WildcardMatch(e.sVersion, pattern) ? kMatch : kMismatch;
+    // A file whose version could not be read matches no release, not even an
+    // unknown one: a missing file is never shown as in order.
+    const bool versionRead = e.sVersion != kVersionNotRead;
+    item.iImage = versionRead && WildcardMatch(e.sVersion, pattern) ? kMatch : kMismatch;
     const int at = ListView_InsertItem(list, &item);
     ListView_SetItemText(list, at, 1, const_cast<wchar_t*>(e.sVersion.c_str()));
     ListView_SetItemText(list, at, 2, const_cast<wchar_t*>(e.sPath.c_str()));

@@ -109,8 +109,10 @@ TEST_F(Registration, AFileThatCannotBeLoadedIsReportedWithTheSystemsReason) {
       problem.substr(problem.find(L"[*]") + 3, problem.rfind(L"[*]") - problem.find(L"[*]") - 3);
   EXPECT_EQ(boxes_.boxes()[0].text,
             head + L"MSADO15.DLL" + middle + GetSystemErrorText(ERROR_MOD_NOT_FOUND));
-  EXPECT_EQ(boxes_.boxes()[1].text,
-            head + L"mdac_text.dll" + middle + GetSystemErrorText(ERROR_BAD_EXE_FORMAT));
+  EXPECT_EQ(boxes_.boxes()[1].text, head + L"mdac_text.dll" + middle +
+                                        GetSystemErrorText(ERROR_BAD_EXE_FORMAT, L"mdac_text.dll"));
+  // The system's text names the file instead of keeping its marker.
+  EXPECT_EQ(boxes_.boxes()[1].text.find(L"%1"), std::wstring::npos);
   EXPECT_EQ(boxes_.boxes()[2].text.rfind(head + LoadText(IDS_NOT_AVAILABLE) + middle, 0), 0u);
   EXPECT_TRUE(Registrations::Order().empty());
 }
@@ -302,7 +304,7 @@ TEST(RegistrationText, EachOutcomeItsMessage) {
   RegistrationOutcome outcome;
   outcome.loadError = ERROR_BAD_EXE_FORMAT;
   EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"),
-            loadProblem(GetSystemErrorText(ERROR_BAD_EXE_FORMAT)));
+            loadProblem(GetSystemErrorText(ERROR_BAD_EXE_FORMAT, L"X.DLL")));
   outcome.loaded = true;
   EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"), Filled(IDS_REGISTER_PROBLEM, L"X.DLL"));
   outcome.entryFound = true;
@@ -323,6 +325,32 @@ TEST(RegistrationText, EachOutcomeItsMessage) {
             loadProblem(Filled(IDS_COMPONENT_TIMED_OUT, L"30")));
   EXPECT_EQ(LoadText(IDS_COMPONENT_TIMED_OUT, UiLanguage::English),
             L"The component did not finish within [*] seconds and was stopped.");
+}
+
+// A relative path would find whatever lies at it on the current drive: a
+// stand-in planted there is never loaded, and the file counts as missing.
+TEST_F(Registration, APathThatIsNotAbsoluteIsNeverLoaded) {
+  CreateDirectoryW(L"C:\\mdac_planted", nullptr);
+  CopyFileW(FixturePath(L"component_2_81.dll").c_str(), L"C:\\mdac_planted\\mdac_planted.dll",
+            FALSE);
+  SetCurrentDirectoryW(L"C:\\");
+  for (const wchar_t* path :
+       {L"\\mdac_planted\\mdac_planted.dll", L"C:mdac_planted\\mdac_planted.dll",
+        L"mdac_planted\\mdac_planted.dll"})
+    RegisterComponent(nullptr, path, "DllRegisterServer", L"mdac_planted.dll");
+  // The control: at its full path the same file is loaded.
+  RegisterComponent(nullptr, L"C:\\mdac_planted\\mdac_planted.dll", "DllRegisterServer",
+                    L"mdac_planted.dll");
+  ASSERT_EQ(boxes_.boxes().size(), 3u);
+  const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
+  const std::wstring expected =
+      problem.substr(0, problem.find(L"[*]")) + L"mdac_planted.dll" +
+      problem.substr(problem.find(L"[*]") + 3, problem.rfind(L"[*]") - problem.find(L"[*]") - 3) +
+      GetSystemErrorText(ERROR_FILE_NOT_FOUND, L"mdac_planted.dll");
+  for (const auto& box : boxes_.boxes()) EXPECT_EQ(box.text, expected);
+  EXPECT_EQ(Registrations::Order(), (std::vector<std::wstring>{L"mdac_planted.dll"}));
+  DeleteFileW(L"C:\\mdac_planted\\mdac_planted.dll");
+  RemoveDirectoryW(L"C:\\mdac_planted");
 }
 
 TEST(SystemErrorText, KnownAndUnknownCodes) {

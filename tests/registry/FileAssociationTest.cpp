@@ -130,4 +130,33 @@ TEST_F(FileAssociation, AdditionalVerbs) {
   EXPECT_EQ(Entry(c + L"\\shell\\open"), L"&Open");  // the existing verb is untouched
 }
 
+// An item without a text form (a list) skips only what needs it; nothing empty
+// is written in its place.
+TEST_F(FileAssociation, AdditionalVerbsWithItemsWithoutText) {
+  cRegistry reg;
+  reg.CreateEXEAssociation(L"C:\\tool.exe", kClass, L"Doc", kExtension, L"", L"", L"", L"", false,
+                           false, false, -1);
+  reg.ClassKey(RegistryRootKey::ClassesRoot);
+  const Variant list = Variant::List{L"x"};
+  reg.CreateAdditionalEXEAssociations(
+      kClass, Variant::List{L"name", list, L"cmd.exe", L"edit", L"&Edit", list, list, L"&Bad",
+                            L"bad.exe", L"last", L"&Last", L"last.exe"});
+  const std::wstring c = kClass;
+  // No menu text: the verb key gets none, the command is written as given.
+  EXPECT_EQ(Entry(c + L"\\shell\\name\\command"), L"cmd.exe");
+  EXPECT_EQ(Entry(c + L"\\shell\\name"), L"<missing>");
+  EXPECT_EQ(Entry(c + L"\\shell\\edit"), L"&Edit");
+  EXPECT_EQ(Entry(c + L"\\shell\\edit\\command"), L"<missing>");
+  // No verb name: the whole triple is skipped, no default verb, no stray key.
+  EXPECT_EQ(Entry(c + L"\\shell"), L"<missing>");
+  EXPECT_EQ(Entry(c + L"\\shell\\command"), L"<missing>");
+  UniqueHKEY stray;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, (c + L"\\shell\\command").c_str(), 0, KEY_QUERY_VALUE,
+                          stray.put()),
+            ERROR_SUCCESS);
+  // The triples after the bad one are written.
+  EXPECT_EQ(Entry(c + L"\\shell\\last"), L"&Last");
+  EXPECT_EQ(Entry(c + L"\\shell\\last\\command"), L"last.exe");
+}
+
 }  // namespace

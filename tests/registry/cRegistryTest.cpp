@@ -287,6 +287,33 @@ TEST_P(ScratchKey, EnumerationsAreOneBasedInPlatformOrder) {
   EXPECT_EQ(all, (std::vector<std::wstring>{L"", L"a much longer second value name", L"first"}));
 }
 
+// Names as long as the platform allows: a 255-character subkey amid others and
+// 16,383-character value names are all listed, none lost after them.
+TEST_P(ScratchKey, EnumerationsListNamesOfEveryAllowedLength) {
+  const std::wstring longKey(255, L'k'), longValue(16383, L'v'), longValue2(16383, L'w');
+  for (const std::wstring& name : {std::wstring(L"A"), longKey, std::wstring(L"Z")})
+    At(name).CreateKey();
+  cRegistry reg = At();
+  reg.ValueType(RegistryValueType::Sz);
+  for (const std::wstring& name : {std::wstring(L"a"), longValue, longValue2}) {
+    reg.ValueKey(name);
+    reg.Value(L"x");
+  }
+  OneBasedList names;
+  std::int32_t count = 0;
+  EXPECT_TRUE(reg.EnumerateSections(names, count));
+  ASSERT_EQ(count, 3);
+  std::vector<std::wstring> keys{names[1], names[2], names[3]};
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, (std::vector<std::wstring>{L"A", L"Z", longKey}));
+
+  EXPECT_TRUE(reg.EnumerateValues(names, count));
+  ASSERT_EQ(count, 3);
+  std::vector<std::wstring> values{names[1], names[2], names[3]};
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(values, (std::vector<std::wstring>{L"a", longValue, longValue2}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Roots, ScratchKey, ::testing::ValuesIn(kRoots),
                          [](const ::testing::TestParamInfo<Root>& info) {
                            return info.index == 0 ? "HKCU" : info.index == 1 ? "HKLM" : "HKCR";

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "FormatPlaceholders.h"
 #include "RaisedError.h"
+#include "VariantText.h"
+#include "WindowsPicture.h"
+
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -96,6 +102,115 @@ TEST(PatternFormat, NamedPatterns) {
 TEST(PatternFormat, EmptyAndListValues) {
   EXPECT_EQ(FormatWithPattern(Variant{}, L"0.00"), L"");
   EXPECT_THROW(FormatWithPattern(Variant::List{}, L"0"), RaisedError);
+}
+
+// Boundaries where a single changed operator or constant gives a wrong text.
+TEST(PatternFormat, BoundariesOfTheClockAndTheCalendar) {
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 12, 0), L"h AM/PM"), L"12 PM");  // noon
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 11, 59), L"h AM/PM"), L"11 AM");
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 0, 0), L"hh am/pm"), L"12 am");
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 23, 0), L"h A/P"), L"11 P");
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 12, 0), L"h a/p"), L"12 p");
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 13, 0), L"h"), L"13");  // no AM/PM: 24 hours
+  EXPECT_EQ(FormatWithPattern(At(2005, 3, 7), L"yy"), L"05");
+  EXPECT_EQ(FormatWithPattern(At(2000, 3, 7), L"yy"), L"00");
+  EXPECT_EQ(FormatWithPattern(At(999, 3, 7), L"yyyy"), L"999");
+  // Leap years: every fourth, not every hundredth, but every four hundredth.
+  Date date;
+  EXPECT_FALSE(MakeDate(1900, 2, 29, 0, 0, 0, date));
+  EXPECT_FALSE(MakeDate(2100, 2, 29, 0, 0, 0, date));
+  EXPECT_TRUE(MakeDate(2000, 2, 29, 0, 0, 0, date));
+  EXPECT_EQ(FormatWithPattern(At(2100, 12, 31), L"y"), L"365");
+  EXPECT_EQ(FormatWithPattern(At(2000, 12, 31), L"y"), L"366");
+  EXPECT_EQ(FormatWithPattern(Date{60.0}, L"yyyy-mm-dd"), L"1900-02-28");
+  EXPECT_EQ(FormatWithPattern(Date{61.0}, L"yyyy-mm-dd"), L"1900-03-01");
+  // Quarters and weeks at their edges.
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 31), L"q"), L"1");
+  EXPECT_EQ(FormatWithPattern(At(2026, 4, 1), L"q"), L"2");
+  EXPECT_EQ(FormatWithPattern(At(2026, 12, 31), L"q ww w"), L"4 53 5");
+  EXPECT_EQ(FormatWithPattern(At(2023, 1, 1), L"ww w"), L"1 1");  // a Sunday
+  EXPECT_EQ(FormatWithPattern(At(2023, 1, 7), L"ww w"), L"1 7");
+  EXPECT_EQ(FormatWithPattern(At(2023, 1, 8), L"ww"), L"2");
+  // Seconds and minutes with and without their leading zero.
+  EXPECT_EQ(FormatWithPattern(At(2026, 3, 7, 9, 5, 7), L"h:n:s hh:nn:ss"), L"9:5:7 09:05:07");
+}
+
+TEST(PatternFormat, MonthAndDayNames) {
+  const Date d = At(2026, 12, 7);  // a Monday
+  EXPECT_EQ(FormatWithPattern(d, L"dd-mmm-yy"), L"07-Dec-26");
+  EXPECT_EQ(FormatWithPattern(d, L"dddd d mmmm"), L"Monday 7 December");
+  EXPECT_EQ(FormatWithPattern(d, L"ddd"), L"Mon");
+  EXPECT_EQ(FormatWithPattern(At(2026, 1, 4, 10, 0), L"hh mmm"), L"10 Jan");  // never minutes
+  FormatLocale german = German();
+  german.monthAbbreviations[11] = L"Dez";
+  german.dayNames[1] = L"Montag";
+  EXPECT_EQ(FormatWithPattern(d, L"dddd, dd. mmm", german), L"Montag, 07. Dez");
+}
+
+// Dates that no calendar has raise the conversion error instead of showing a
+// made-up day; the first and last representable days still format.
+TEST(PatternFormat, DatesOutsideTheCalendarRaiseTypeMismatch) {
+  const double bad[] = {std::nan(""),
+                        std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity(),
+                        1e19,
+                        -1e19,
+                        3e6,
+                        2958466.0,
+                        -657435.0,
+                        9.3e18};
+  for (double serial : bad) {
+    for (const Variant& value : {Variant(Date{serial}), Variant(serial)}) {
+      try {
+        const std::wstring text = value.kind() == Variant::Kind::Date
+                                      ? ToText(value)
+                                      : FormatWithPattern(value, L"yyyy-mm-dd");
+        ADD_FAILURE() << serial << " gave " << std::string(text.begin(), text.end());
+      } catch (const RaisedError& e) {
+        EXPECT_EQ(e.number, 13) << serial;
+      }
+    }
+    EXPECT_THROW(FormatWithPattern(Date{serial}, L"General Date"), RaisedError);
+    EXPECT_THROW(FormatPlaceholders(L"[c]", {serial}), RaisedError) << serial;
+  }
+  EXPECT_EQ(FormatWithPattern(Date{2958465.99999999}, L"yyyy-mm-dd hh:nn:ss y"),
+            L"9999-12-31 23:59:59 365");
+  EXPECT_EQ(FormatWithPattern(Date{-657434.0}, L"yyyy-mm-dd"), L"100-01-01");
+}
+
+// Locale pictures can hold anything: translated, they never refer back to the
+// date's text form, keep every literal, and the formatter always ends.
+TEST(PatternFormat, UserPicturesCannotRecurse) {
+  EXPECT_EQ(PatternFromWindowsPicture(L"'it''s' dd"), L"\\i\\t\\'\\s\\ dd");
+  EXPECT_EQ(PatternFromWindowsPicture(L"''"), L"\\'");
+  EXPECT_EQ(PatternFromWindowsPicture(L"'\"c'"), L"\\\"\\c");
+  EXPECT_EQ(PatternFromWindowsPicture(L"ddddd MMMMM yyyyy"), L"dddd\\ mmmm\\ yyyy");
+  EXPECT_EQ(PatternFromWindowsPicture(L"'unclosed c"), L"\\u\\n\\c\\l\\o\\s\\e\\d\\ \\c");
+  EXPECT_EQ(PatternFromWindowsPicture(L"y yy yyy hhh mmm sss"), L"yy\\ yy\\ yyyy\\ hh\\ nn\\ ss");
+  FormatLocale locale;
+  locale.shortDatePattern = PatternFromWindowsPicture(L"ddddd '\"c' dd-MMM-yy");
+  locale.longTimePattern = PatternFromWindowsPicture(L"'it''s' h:mm tt c");
+  const Date d = At(2026, 12, 7, 13, 5);
+  EXPECT_EQ(ToText(d, locale), L"Monday \"c 07-Dec-26 it's 1:05 PM c");
+  EXPECT_EQ(FormatWithPattern(std::int32_t{1}, L"[c]", locale), L"[Sunday \"c 31-Dec-99]");
+  // A hand-made locale that refers back to itself is expanded one level only.
+  FormatLocale loop;
+  loop.shortDatePattern = L"ddddd c";
+  loop.longTimePattern = L"c ddddd";
+  EXPECT_EQ(ToText(At(2026, 12, 7), loop), L"ddddd c");
+  EXPECT_EQ(FormatWithPattern(At(2026, 12, 7), L"ddddd", loop), L"ddddd c");
+  for (const wchar_t* name : {L"Short Date", L"General Date", L"Long Time", L"@@ &", L"!>"}) {
+    loop.shortDatePattern = loop.longTimePattern = name;
+    EXPECT_NO_THROW(ToText(At(2026, 12, 7, 1, 2, 3), loop)) << name;
+    EXPECT_NO_THROW(FormatWithPattern(At(2026, 12, 7), name, loop)) << name;
+  }
+}
+
+// Placeholders that take no value leave the value list where it was.
+TEST(PatternFormat, EscapedBracketAndBackslashTakeNoValue) {
+  EXPECT_EQ(FormatPlaceholders(L"[(][*]", {L"a"}), L"[a");
+  EXPECT_EQ(FormatPlaceholders(L"[\\][*]", {L"a"}), L"\\a");
+  EXPECT_EQ(FormatPlaceholders(L"\\[[*]\\\\[*]", {L"a", L"b"}), L"[a\\b");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "BrokenCommonFilesDir.h"
 #include "ChildProcess.h"
+#include "CraftedVersion.h"
 #include "LoadText.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
@@ -179,6 +180,44 @@ TEST(FileVersion, MissingAndDamagedFilesAreNotAvailable) {
     EXPECT_EQ(info[0].dwFileVersionLS, 9025u << 16);
   }
   EXPECT_EQ(info[1].dwSignature, 0x12345678u);
+}
+
+// Sizes taken from the file are bounded by the file: a resource that claims a
+// mebibyte up to nearly 2 GiB and whose data is cut short, a block longer than
+// its resource, and a relative path all answer "no version", without a crash.
+TEST(FileVersion, SizesThatRunPastTheFileAreNotAvailable) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  // The control: cut after its block, the file still reads with its size intact.
+  VS_FIXEDFILEINFO info{};
+  ASSERT_TRUE(ReadFixedFileInfo(CraftedVersion::Install(Fixture(L"ver_4_0_9025_0.dll"), 0,
+                                                        std::wstring(temp) + L"mdac_cut.dll"),
+                                info));
+  EXPECT_EQ(info.dwFileVersionLS, 9025u << 16);
+  for (std::uint32_t claim : CraftedVersion::kClaims) {
+    const std::wstring path = CraftedVersion::Install(
+        Fixture(L"ver_4_0_9025_0.dll"), claim,
+        std::wstring(temp) + L"mdac_claim_" + std::to_wstring(claim) + L".dll");
+    info.dwSignature = 0x12345678;
+    EXPECT_FALSE(ReadFixedFileInfo(path, info)) << claim;
+    EXPECT_EQ(info.dwSignature, 0x12345678u);
+    const bool no = false;
+    EXPECT_EQ(GetFileVersionText(path, no), LoadText(102)) << claim;
+  }
+  std::vector<char> longBlock = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  const char key[] = "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0";
+  auto at = std::search(longBlock.begin(), longBlock.end(), key, key + sizeof key - 1);
+  ASSERT_NE(at, longBlock.end());
+  at[-6] = at[-5] = static_cast<char>(0xFF);  // wLength 65535
+  EXPECT_FALSE(ReadFixedFileInfo(Damaged(L"mdac_long_length.dll", longBlock), info));
+
+  // A relative path is not read, even where a file of that name lies.
+  const std::wstring copy = std::wstring(temp) + L"mdac_relative.dll";
+  CopyFileW(Fixture(L"ver_4_0_9025_0.dll").c_str(), copy.c_str(), FALSE);
+  SetCurrentDirectoryW(temp);
+  EXPECT_TRUE(ReadFixedFileInfo(copy, info));
+  EXPECT_FALSE(ReadFixedFileInfo(L"mdac_relative.dll", info));
+  EXPECT_FALSE(ReadFixedFileInfo(copy.substr(2), info));  // "\...": relative to the drive
 }
 
 // Run in each language by ctest.

@@ -16,7 +16,7 @@ TEST(UserFormatLocale, WindowsPicturesBecomePatterns) {
   EXPECT_EQ(PatternFromWindowsPicture(L"dd.MM.yyyy"), L"dd\\.mm\\.yyyy");
   EXPECT_EQ(PatternFromWindowsPicture(L"h:mm:ss tt"), L"h:nn:ss\\ AM/PM");
   EXPECT_EQ(PatternFromWindowsPicture(L"HH:mm"), L"hh:nn");
-  EXPECT_EQ(PatternFromWindowsPicture(L"d 'de' MMMM"), L"d\\ \"de\"\\ mmmm");
+  EXPECT_EQ(PatternFromWindowsPicture(L"d 'de' MMMM"), L"d\\ \\d\\e\\ mmmm");
   Date date;
   ASSERT_TRUE(MakeDate(2026, 12, 7, 21, 5, 9, date));
   EXPECT_EQ(FormatWithPattern(date, PatternFromWindowsPicture(L"dd.MM.yyyy HH:mm")),
@@ -44,6 +44,12 @@ TEST(UserFormatLocale, FollowsTheUsersSettings) {
   const bool german = std::string(ui) == "de";
   EXPECT_EQ(FormatPlaceholders(L"[*] [*]", {2.5, true}, locale),
             german ? L"2,5 Wahr" : L"2.5 True");
+  // Month and day names are the platform's for the user's language.
+  wchar_t names[64] = {};
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, L"dddd, d. MMMM yyyy - ddd MMM", names, 64,
+                  nullptr);
+  EXPECT_EQ(FormatWithPattern(date, L"dddd, d. mmmm yyyy - ddd mmm", locale), names);
+  EXPECT_EQ(FormatWithPattern(date, L"mmmm", locale), german ? L"Dezember" : L"December");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "CraftedVersion.h"
 #include "InstalledComponents.h"
 #include "MessageBoxCatcher.h"
 #include "TextIds.h"
@@ -94,10 +97,42 @@ TEST_F(FileVersionList, ListsThe27FilesInCatalogueOrderWithTheirMarks) {
   EXPECT_EQ(column.cx, form_.ToPixels(900));
 }
 
-TEST_F(FileVersionList, WithoutAnMdacVersionEveryRowMatches) {
+// Every row whose version was read matches; MSJRO.DLL, which is missing, does
+// not: a file that is not there is never shown as in order.
+TEST_F(FileVersionList, WithoutAnMdacVersionEveryReadRowMatches) {
   InstalledMdac none(nullptr);
   ToRepairPage();
-  for (const Row& row : Rows(List())) EXPECT_EQ(row.image, 0) << row.name;
+  for (const Row& row : Rows(List()))
+    EXPECT_EQ(row.image, row.name == L"MSJRO.DLL" ? 1 : 0) << row.name;
+}
+
+// Files whose version resource claims more than the file holds are listed as
+// not available with the warning sign, and the repair page is reached.
+TEST(FileVersionListDamaged, VersionsThatRunPastTheFileReadNotAvailable) {
+  const wchar_t* names[] = {L"MSADO15.DLL", L"MSADOX.DLL", L"OLEDB32.DLL", L"MSDAPS.DLL"};
+  std::map<std::wstring, std::wstring> choice;
+  for (std::size_t i = 0; i < std::size(CraftedVersion::kClaims); ++i) {
+    const std::wstring crafted =
+        L"crafted_" + std::to_wstring(CraftedVersion::kClaims[i]) + L".dll";
+    CraftedVersion::Install(FixturePath(L"component_2_81.dll"), CraftedVersion::kClaims[i],
+                            FixturePath(crafted.c_str()));
+    choice[names[i]] = crafted;
+  }
+  InstalledComponents installed(choice);
+  InstalledMdac mdac(L"2.81.1117.0");
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  form.Press(I::cmdWeiter);
+  form.Press(I::cmdWeiter);
+  EXPECT_EQ(form.iStep, 3);
+  const std::vector<Row> rows = Rows(form.Control(I::lvwMDACFiles));
+  ASSERT_EQ(rows.size(), 27u);
+  for (const Row& row : rows) {
+    if (choice.count(row.name))
+      EXPECT_EQ(row, (Row{row.name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
+    else
+      EXPECT_EQ(row.version, L"2.81.1117") << row.name;
+  }
 }
 
 TEST_F(FileVersionList, SortsByTheClickedColumnAsTextAndStaysSorted) {

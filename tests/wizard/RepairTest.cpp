@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ComponentFixtures.h"
+#include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
@@ -83,6 +84,42 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
     EXPECT_TRUE(IsWindowEnabled(C(button)));
   EXPECT_EQ(GetFocus(), C(I::cmdWeiter));
   // The last progress line named the last file's full path.
+  EXPECT_EQ(Text(I::Label2), Filled(IDS_PROCESSING, FullPath(ComponentCatalogue().back())));
+}
+
+// Without a common files folder the 28 entries under it are relative paths: a
+// stand-in planted at one of them on the current drive is never called, and
+// each such entry is reported as a missing file.
+TEST_F(Repair, WithoutACommonFilesFolderNothingIsLoadedFromARelativePath) {
+  InstalledComponents installed({});
+  const std::wstring planted = L"C:\\System\\ado\\MSADOX.DLL";
+  CreateDirectoryW(L"C:\\System", nullptr);
+  CreateDirectoryW(L"C:\\System\\ado", nullptr);
+  ASSERT_TRUE(CopyFileW(FixturePath(L"component_2_81.dll").c_str(), planted.c_str(), FALSE));
+  SetCurrentDirectoryW(L"C:\\");
+  MessageBoxCatcher boxes;
+  {
+    BrokenCommonFilesDir broken;
+    ToRepairPage();
+  }
+  form_.Press(I::cmdRepairMDAC);
+  DeleteFileW(planted.c_str());
+  RemoveDirectoryW(L"C:\\System\\ado");
+  RemoveDirectoryW(L"C:\\System");
+
+  EXPECT_EQ(Registrations::Order(),
+            (std::vector<std::wstring>{L"msjet40.dll", L"msjtes40.dll", L"msjetoledb40.dll"}));
+  std::vector<std::wstring> expected{LoadText(IDS_FILES_EXPLANATION)};
+  for (std::size_t i = 0; i < 28; ++i) {
+    const CatalogueEntry& entry = ComponentCatalogue()[i];
+    if (entry.noRegister) continue;
+    const std::wstring name = FileNamePart(entry.relative);
+    expected.push_back(FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM),
+                                          {name, GetSystemErrorText(ERROR_FILE_NOT_FOUND, name)}));
+  }
+  std::vector<std::wstring> shown;
+  for (const auto& box : boxes.boxes()) shown.push_back(box.text);
+  EXPECT_EQ(shown, expected);
   EXPECT_EQ(Text(I::Label2), Filled(IDS_PROCESSING, FullPath(ComponentCatalogue().back())));
 }
 

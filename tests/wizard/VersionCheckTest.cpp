@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CraftedVersion.h"
 #include "LoadText.h"
 #include "TextIds.h"
 #include "WizardTestSupport.h"
@@ -110,6 +111,28 @@ TEST(VersionCheckMissing, JetWithoutVersionReadsNotAvailable) {
   EXPECT_EQ(TextOf(form.Control(I::lblJetVerDescr)),
             Filled(IDS_JET_DESCRIPTION, LoadText(IDS_NOT_AVAILABLE)) + LoadText(IDS_JET_NEWER) +
                 LoadText(IDS_JET_DOWNLOAD_HINT));
+}
+
+// A Jet file whose version resource claims more than the file holds reads as
+// "not available" with the old-version verdict, and Next keeps working.
+TEST(VersionCheckMissing, JetWithADamagedVersionReadsNotAvailable) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  for (std::uint32_t claim : CraftedVersion::kClaims) {
+    const std::wstring name = L"crafted_jet_" + std::to_wstring(claim) + L".dll";
+    CraftedVersion::Install(TestDirectory() + L"\\fixtures\\ver_4_0_9025_0.dll", claim,
+                            TestDirectory() + L"\\fixtures\\" + name);
+    InstalledJet jet(name.c_str());
+    form.Press(I::cmdWeiter);
+    EXPECT_EQ(form.iStep, 2) << claim;
+    EXPECT_EQ(TextOf(form.Control(I::lblJetVerDescr)),
+              Filled(IDS_JET_DESCRIPTION, LoadText(IDS_NOT_AVAILABLE)) + LoadText(IDS_JET_NEWER) +
+                  LoadText(IDS_JET_DOWNLOAD_HINT))
+        << claim;
+    EXPECT_TRUE(Shown(form.Control(I::imgJetVerProb)));
+    form.Press(I::cmdZurück);
+  }
 }
 
 // A later run changes only what its own branches write.

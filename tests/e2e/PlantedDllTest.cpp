@@ -1,0 +1,93 @@
+// The program runs elevated, often from a downloads folder: a DLL planted
+// beside it must never be loaded in place of a system DLL.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "ComponentFixtures.h"
+#include "TestPaths.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+std::wstring PlantedMark() {
+  wchar_t program[MAX_PATH] = {};
+  DWORD size = sizeof program - sizeof(wchar_t);
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\MdacRepairTests", L"Planted", RRF_RT_REG_SZ, nullptr,
+               program, &size);
+  return program;
+}
+
+// Starts `program` and gives it time to load what it imports and show its
+// window; then ends it.
+void StartAndEnd(const std::wstring& program) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + program + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
+  const UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) WaitForInputIdle(pi.hProcess, 20000);
+  Sleep(300);
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 10000);
+}
+
+TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
+  Registrations::Clear();
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"mdac_downloads";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring fixtures = TestDirectory() + L"\\fixtures\\";
+  ASSERT_TRUE(CopyFileW((fixtures + L"planted\\version.dll").c_str(),
+                        (folder + L"\\version.dll").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((fixtures + L"imports_version.exe").c_str(),
+                        (folder + L"\\imports_version.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\bare_window.exe").c_str(),
+                        (folder + L"\\bare_window.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\..\\src\\MdacRepair.exe").c_str(),
+                        (folder + L"\\MdacRepair.exe").c_str(), FALSE));
+  // Wine prefers its builtin DLLs; this makes it look in the program's folder
+  // first, as Windows does for a DLL that is not a known DLL.
+  for (const wchar_t* program : {L"imports_version.exe", L"bare_window.exe", L"MdacRepair.exe"}) {
+    UniqueHKEY key;
+    RegCreateKeyExW(
+        HKEY_CURRENT_USER,
+        (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides").c_str(), 0,
+        nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
+    const wchar_t order[] = L"native,builtin";
+    RegSetValueExW(key.get(), L"version", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                   sizeof order);
+  }
+
+  // The control: a program that imports version.dll gets the planted one.
+  StartAndEnd(folder + L"\\imports_version.exe");
+  EXPECT_EQ(PlantedMark(), folder + L"\\imports_version.exe");
+  Registrations::Clear();
+
+  // Wine's own user32 imports version.dll and, having no known DLLs, looks for
+  // it beside the program: there even a bare one-window program gets the
+  // planted copy. Windows resolves user32's imports from the system folder.
+  // The program must not be more exposed than that bare program.
+  StartAndEnd(folder + L"\\bare_window.exe");
+  const bool platformLoadsIt = !PlantedMark().empty();
+  Registrations::Clear();
+  StartAndEnd(folder + L"\\MdacRepair.exe");
+  EXPECT_EQ(PlantedMark(), platformLoadsIt ? folder + L"\\MdacRepair.exe" : L"");
+
+  for (const wchar_t* program : {L"imports_version.exe", L"bare_window.exe", L"MdacRepair.exe"})
+    RegDeleteKeyW(
+        HKEY_CURRENT_USER,
+        (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides").c_str());
+  for (const wchar_t* name :
+       {L"\\version.dll", L"\\imports_version.exe", L"\\bare_window.exe", L"\\MdacRepair.exe"})
+    DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+  Registrations::Clear();
+}
+
+}  // namespace
