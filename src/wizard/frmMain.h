@@ -13,6 +13,7 @@
 #include "ComponentCatalogue.h"
 #include "ControlTable.h"
 #include "Fonts.h"
+#include "InstallationFindings.h"
 #include "UniqueHandle.h"
 #include "cTooltips.h"
 
@@ -87,7 +88,6 @@ class frmMain {
   virtual void VersionCheck();
   virtual void FillFileVersionList();
   void BuildComponentList();
-  ComponentFile ReadComponentFile(const std::wstring& path) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -135,6 +135,12 @@ class frmMain {
                                     UINT_PTR id, DWORD_PTR form);
   void lvwMDACFiles_ColumnClick(int column);
   void SortFileList();
+  // Ctrl+C and the context menu of the file list.
+  void AddCopyCommand();
+  static LRESULT CALLBACK CopyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR form);
+  void ShowCopyMenu(LPARAM screenPoint);
+  void CopyFileList(bool selectedOnly);
   LRESULT ColourStatic(HDC dc, HWND control);
   void DrawPicture(const DRAWITEMSTRUCT& item);
   void PaintSeparator();
@@ -151,5 +157,6 @@ class frmMain {
   bool openerArmed_ = false;
   int sortKey_ = -1;  // the file list's sort column; -1 while unsorted
   bool repairRunning_ = false;
+  VersionFindings versionFindings_;  // what the version page last showed
   bool inActivate_ = false;
 };

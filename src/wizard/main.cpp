@@ -1,8 +1,11 @@
 #include <windows.h>
 
+#include "ConsoleModes.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  if (const std::optional<int> exitCode = RunWithoutWindow()) return *exitCode;
+
   frmMain form;
   if (!form.Create(instance)) return 1;
   form.Show(showCommand);
