@@ -99,7 +99,10 @@ std::string JsonString(std::wstring_view text) {
         }
     }
   }
-  return "\"" + ToUtf8(escaped) + "\"";
+  std::string quoted = "\"";
+  quoted += ToUtf8(escaped);
+  quoted += '"';
+  return quoted;
 }
 
 std::wstring OnOneLine(std::wstring_view text) {
