@@ -26,10 +26,11 @@ struct ProgramRun {
 
 // How the run's standard output is set up.
 enum class OutputTo {
-  Pipe,          // read by the test
-  ReadOnlyFile,  // a handle that refuses every write
-  ClosedPipe,    // a pipe whose reading end is gone
-  Nothing,       // the starter hands over handles but none for output
+  Pipe,             // read by the test
+  ReadOnlyFile,     // a handle that refuses every write
+  ClosedPipe,       // a pipe whose reading end is gone
+  Nothing,          // the starter hands over handles but none for output
+  StartersConsole,  // no handles handed over (nothing is captured): a console's child
 };
 
 namespace program_run_detail {
@@ -91,17 +92,19 @@ inline ProgramRun RunProgram(const std::wstring& program, const std::wstring& ar
                                  &inherit, OPEN_EXISTING, 0, nullptr));
       break;
     case OutputTo::Nothing:
+    case OutputTo::StartersConsole:
       break;
   }
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
+  const bool handOver = output != OutputTo::StartersConsole;
+  si.dwFlags = handOver ? STARTF_USESTDHANDLES : 0;
   si.hStdOutput = outWrite.get();
   si.hStdError = errWrite.get();
   std::wstring command = L"\"" + program + L"\" " + arguments;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                      nullptr, &si, &pi))
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, handOver, CREATE_SUSPENDED,
+                      nullptr, nullptr, &si, &pi))
     return run;
   UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
   outWrite.reset();

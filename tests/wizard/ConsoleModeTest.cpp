@@ -253,6 +253,39 @@ TEST_F(ConsoleMode, UsageOnRequestAndOnEveryBadCommandLine) {
   EXPECT_TRUE(Registrations::Order().empty()) << "a usage error registered something";
 }
 
+// Started from a console without handles of its own, as from a command
+// prompt: the report appears in that console, in its own characters whatever
+// its code page, line for line as it is written into a file.
+TEST_F(ConsoleMode, CheckWritesIntoTheConsoleItWasStartedFrom) {
+  InstalledMdac mdac(L"2.80.1022.0");
+  const ProgramRun piped = RunProgram(L"/check");
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole()) << GetLastError();
+  const UniqueKernelHandle screen(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(screen.get(), INVALID_HANDLE_VALUE);
+  constexpr SHORT kWidth = 300, kHeight = 100;
+  SetConsoleScreenBufferSize(screen.get(), COORD{kWidth, kHeight});
+  SetConsoleOutputCP(850);  // not UTF-8: the characters must still arrive
+  const ProgramRun run = RunProgram(L"/check", OutputTo::StartersConsole);
+  EXPECT_EQ(run.exitCode, piped.exitCode);
+  EXPECT_TRUE(run.windows.empty());
+  std::wstring shown;
+  for (SHORT row = 0; row < kHeight; ++row) {
+    wchar_t line[kWidth] = {};
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen.get(), line, kWidth, COORD{0, row}, &read);
+    std::wstring text(line, read);
+    text.erase(text.find_last_not_of(L' ') + 1);
+    shown += text + L"\r\n";
+  }
+  shown.erase(shown.find_last_not_of(L"\r\n") + 1);
+  FreeConsole();
+  const std::wstring expected = Wide(piped.out);
+  EXPECT_EQ(shown + L"\r\n", expected);
+}
+
 // The watch for windows that the tests above rely on does see them: the
 // wizard started without switches is caught with its window and controls.
 TEST_F(ConsoleMode, TheWindowWatchSeesTheWizardsWindows) {
