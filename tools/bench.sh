@@ -7,6 +7,7 @@ prefix="$(pwd)/build/wineprefix-test"
 tools/wine-session.sh start "$prefix" >/dev/null
 export WINEDLLOVERRIDES="msado15,oledb32,msdasql,msdaps=n;mscoree,mshtml="
 tools/wine-run.sh "$prefix" build/tests/component_bench.exe | tr -d '\r' | grep -vE '^\[|^Running|^$'
+tools/wine-run.sh "$prefix" build/tests/console_bench.exe | tr -d '\r'
 unset WINEDLLOVERRIDES
 tools/wine-run.sh "$prefix" build/tests/program_bench.exe | tr -d '\r'
 tools/wine-session.sh stop "$prefix"
