@@ -18,7 +18,6 @@
 #include "ReportWriters.h"
 #include "TextIds.h"
 #include "UserFormatLocale.h"
-#include "modDLLRegister.h"
 
 namespace {
 
@@ -37,14 +36,6 @@ std::vector<std::wstring> Arguments() {
 
 void WriteLine(ConsoleStream::Which which, const std::wstring& line) {
   ConsoleStream(which).Write(line + L"\n");
-}
-
-// One line on standard error that says why the report is missing.
-int NotWritten(DWORD error) {
-  WriteLine(
-      ConsoleStream::Which::Error,
-      FormatPlaceholders(LoadText(IDS_REPORT_NOT_WRITTEN), {OnOneLine(GetSystemErrorText(error))}));
-  return kCheckNotWritten;
 }
 
 CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
@@ -71,7 +62,10 @@ int Check(bool json) {
   ConsoleStream out(ConsoleStream::Which::Output);
   const bool written = json ? out.WriteUtf8(CheckReportJson(found))
                             : out.Write(CheckReportText(found, LoadCheckReportTexts(found)));
-  if (!written) return NotWritten(out.error());
+  if (!written) {
+    WriteNotWrittenReason(out.error());
+    return kCheckNotWritten;
+  }
   return found.versions.UpdateRecommended() ? kCheckUpdate : kCheckCurrent;
 }
 

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "FormatPlaceholders.h"
+#include "LoadText.h"
 #include "ReportWriters.h"
+#include "TextIds.h"
+#include "modDLLRegister.h"
 
 namespace {
 
@@ -112,4 +116,11 @@ bool ConsoleStream::WriteBytes(std::string_view bytes) {
     done += written;
   }
   return true;
+}
+
+void WriteNotWrittenReason(DWORD error) {
+  ConsoleStream(ConsoleStream::Which::Error)
+      .Write(FormatPlaceholders(LoadText(IDS_REPORT_NOT_WRITTEN),
+                                {OnOneLine(GetSystemErrorText(error))}) +
+             L"\n");
 }

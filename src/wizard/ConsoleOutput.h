@@ -37,3 +37,7 @@ class ConsoleStream {
   bool console_ = false;
   DWORD error_ = ERROR_SUCCESS;
 };
+
+// One line on standard error that says why a report could not be written,
+// with the system's text for `error`.
+void WriteNotWrittenReason(DWORD error);
