@@ -42,6 +42,19 @@ inline void Answer(const std::wstring& fileName, HRESULT status) {
 
 }  // namespace Registrations
 
+// Values for Answer() that make the stand-in's entry misbehave instead of
+// returning: write to address 0, raise a foreign C++ exception (0xE06D7363),
+// overflow its stack, never return, or return what CoCreateInstance of the
+// standard component categories manager gave it.
+inline constexpr HRESULT kWriteToNull = 0x7EA00001;
+inline constexpr HRESULT kRaiseForeignException = 0x7EA00002;
+inline constexpr HRESULT kOverflowStack = 0x7EA00003;
+inline constexpr HRESULT kNeverReturn = 0x7EA00004;
+inline constexpr HRESULT kNeedCom = 0x7EA00005;
+
+// The real program, as the build made it: the registration helper tests run.
+inline std::wstring WizardProgram() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
+
 inline std::wstring FixturePath(const wchar_t* name) {
   return TestDirectory() + L"\\fixtures\\" + name;
 }

@@ -2,10 +2,8 @@
 
 #include <memory>
 
-#include "FormatPlaceholders.h"
-#include "LoadText.h"
 #include "RaisedError.h"
-#include "TextIds.h"
+#include "RegistrationReport.h"
 #include "UniqueHandle.h"
 #include "modFunctionDelegator.h"
 
@@ -18,46 +16,48 @@ struct ReleaseUnknown {
 };
 using UniqueUnknown = std::unique_ptr<IUnknown, ReleaseUnknown>;
 
-void Show(const std::wstring& text) {
-  MessageBoxW(GetActiveWindow(), text.c_str(), LoadText(IDS_CAPTION).c_str(),
-              MB_OK | MB_ICONINFORMATION);
-}
-
-// Calls the entry; true when it ran and reported success.
-bool CallEntry(FARPROC entry) {
-  // A file without the entry is not called: there is nothing to call.
-  if (!entry) return false;
+// Calls the entry through a call object and gives back its status.
+HRESULT CallEntry(FARPROC entry) {
   UniqueUnknown object(CreateDelegator(entry));
   IDelegatedCall* call = nullptr;
-  if (FAILED(object->QueryInterface(IID_IDelegatedCall, reinterpret_cast<void**>(&call))) || !call)
-    return false;
+  const HRESULT asked = object->QueryInterface(IID_IDelegatedCall, reinterpret_cast<void**>(&call));
+  if (FAILED(asked) || !call) return FAILED(asked) ? asked : E_NOINTERFACE;
   UniqueUnknown callReference(call);
-  return SUCCEEDED(call->Call());
+  return call->Call();
 }
 
 }  // namespace
 
-void RegisterComponent(const std::wstring& path, const std::string& entryName,
-                       const std::wstring& displayName) {
-  const std::wstring name = displayName;
+HMODULE LoadComponent(const std::wstring& path) {
   // Loaded with its imports bound and its initialisation run: an entry of a
   // file loaded without them crashes when called.
-  UniqueModule library(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::string& entryName) {
+  RegistrationOutcome outcome;
+  UniqueModule library(LoadComponent(path));
   if (!library) {
-    const DWORD error = GetLastError();
-    Show(FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM), {name, GetSystemErrorText(error)}));
-    return;
+    outcome.loadError = GetLastError();
+    return outcome;
   }
-  bool registered = false;
+  outcome.loaded = true;
+  const FARPROC entry = GetProcAddress(library.get(), entryName.c_str());
+  // A file without the entry is not called: there is nothing to call.
+  outcome.entryFound = entry != nullptr;
+  if (!entry) return outcome;
   try {
-    registered = CallEntry(GetProcAddress(library.get(), entryName.c_str()));
+    outcome.entryResult = CallEntry(entry);
   } catch (const RaisedError&) {
-    registered = false;
+    outcome.entryResult = E_OUTOFMEMORY;  // no call object could be made
   }
-  if (!registered) {
-    library.reset();
-    Show(FormatPlaceholders(LoadText(IDS_REGISTER_PROBLEM), {name}));
-  }
+  return outcome;
+}
+
+void RegisterComponent(HWND owner, const std::wstring& path, const std::string& entryName,
+                       const std::wstring& displayName) {
+  const std::wstring name = displayName;
+  ShowRegistrationProblem(owner, RegisterInThisProcess(path, entryName), name);
 }
 
 std::wstring GetSystemErrorText(DWORD code) {

@@ -4,11 +4,20 @@
 
 #include <string>
 
-// Loads a component file, calls its registration entry and frees the file.
-// Reports a file that cannot be loaded (text 101 with the system's reason) and
-// one whose entry is missing or fails (text 141) in a message box of its own,
-// then returns; success is silent. A status of S_FALSE counts as success.
-void RegisterComponent(const std::wstring& path, const std::string& entryName,
+#include "RegistrationOutcome.h"
+
+// Loads a component file for its registration: imports bound and its
+// initialisation run. Null on failure, with the thread's last-error code set.
+HMODULE LoadComponent(const std::wstring& path);
+
+// Loads a component file in this process, calls its registration entry through
+// a call object and frees the file again. Shows nothing.
+RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::string& entryName);
+
+// The same, reporting a file that cannot be loaded (text 101 with the system's
+// reason) and one whose entry is missing or fails (text 141) in a message box
+// owned by `owner`; success is silent. A status of S_FALSE counts as success.
+void RegisterComponent(HWND owner, const std::wstring& path, const std::string& entryName,
                        const std::wstring& displayName);
 
 // The system's text for an error code, with its closing line break, or

@@ -27,9 +27,15 @@ class frmMain {
   enum Step { StepWelcome = 1, StepVersions, StepRepair, StepFileVersions, StepFinish };
 
   struct Options {
+    Options() = default;
+    explicit Options(bool quit, std::wstring program = {})
+        : quitOnUnload(quit), registrationProgram(std::move(program)) {}
     // The program ends its message loop when the window goes; tests that
     // create many windows on one thread do not.
     bool quitOnUnload = true;
+    // The program the repair starts as its registration helper; empty: this
+    // program. Tests name the real program, or one that cannot start.
+    std::wstring registrationProgram;
   };
 
   frmMain() = default;

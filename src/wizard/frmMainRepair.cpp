@@ -1,10 +1,11 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
+#include "ComponentRegistrar.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
+#include "RegistrationReport.h"
 #include "TextIds.h"
 #include "frmMain.h"
-#include "modDLLRegister.h"
 
 namespace {
 
@@ -43,6 +44,15 @@ void frmMain::cmdRepairMDAC_Click() {
     Visible(ControlId::ProgressBar1, true);
     SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(aComponents.size()));
   });
+  // The components run in a helper process, so that one that crashes or hangs
+  // costs only its own registration.
+  ComponentRegistrar registrar(options_.registrationProgram.empty() ? ThisProgram()
+                                                                    : options_.registrationProgram);
+  // While a component is in hand the window keeps painting and its timers tick.
+  const auto whileWaiting = [this] {
+    DoEvents();
+    return hwnd() != nullptr;
+  };
   for (std::size_t i = 0; i < aComponents.size(); ++i) {
     const ComponentFile& e = aComponents[i];
     // The file is loaded from its real path, also when its version could not
@@ -50,7 +60,13 @@ void frmMain::cmdRepairMDAC_Click() {
     const std::wstring path = e.sFullPath.empty() ? e.sPath : e.sFullPath;
     Try([&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
     Sleep(kPauseBefore);
-    if (!e.bNoRegister) Try([&] { RegisterComponent(path, "DllRegisterServer", GetFile(path)); });
+    if (!e.bNoRegister)
+      Try([&] {
+        const std::wstring name = GetFile(path);
+        const RegistrationOutcome outcome =
+            registrar.Register(path, "DllRegisterServer", whileWaiting);
+        if (hwnd()) ShowRegistrationProblem(hwnd(), outcome, name);
+      });
     Try([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
     DoEvents();
     if (!hwnd()) return;  // the session is ending: nothing is left to show

@@ -13,6 +13,7 @@
 
 #include "ComponentCatalogue.h"
 #include "ComponentFixtures.h"
+#include "ComponentRegistrar.h"
 #include "TestPaths.h"
 #include "modDLLRegister.h"
 
@@ -110,8 +111,15 @@ int main() {
   }
   auto begin = Clock::now();
   for (const std::wstring& file : files)
-    RegisterComponent(file, "DllRegisterServer", FileNamePart(file));
+    RegisterComponent(nullptr, file, "DllRegisterServer", FileNamePart(file));
   const double inProcess = Ms(Clock::now() - begin);
+  // Through one helper, from its start to its end, as the repair does it.
+  begin = Clock::now();
+  {
+    ComponentRegistrar registrar(wizard);
+    for (const std::wstring& file : files) registrar.Register(file, "DllRegisterServer");
+  }
+  const double helper = Ms(Clock::now() - begin);
   begin = Clock::now();
   for (const std::wstring& file : files) {
     std::wstring command = L"regsvr32.exe /s \"" + file + L"\"";
@@ -129,9 +137,9 @@ int main() {
   for (const std::wstring& file : files) DeleteFileW(file.c_str());
   Registrations::Clear();
   std::printf(
-      "registering %zu components: in one process %.0f ms, %zu regsvr32 runs %.0f ms: %.1fx "
-      "faster\n",
-      files.size(), inProcess, files.size(), separate, separate / inProcess);
+      "registering %zu components: through the helper %.0f ms, %zu regsvr32 runs %.0f ms: %.1fx "
+      "faster; in the wizard's own process %.0f ms\n",
+      files.size(), helper, files.size(), separate, separate / helper, inProcess);
 
   WIN32_FILE_ATTRIBUTE_DATA attributes{};
   GetFileAttributesExW(wizard.c_str(), GetFileExInfoStandard, &attributes);

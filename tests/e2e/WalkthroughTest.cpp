@@ -151,6 +151,8 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
                                            {L"MSDAORA.DLL", L"component_no_entry.dll"},
                                            {L"msjet40.dll", L"component_jet_8014.dll"}});
   Registrations::Answer(L"MSJRO.DLL", E_FAIL);
+  // A component whose entry writes to address 0: the wizard reports it and goes on.
+  Registrations::Answer(L"MSADCO.DLL", kWriteToNull);
 
   RemoteWizard wizard(Program());
   ASSERT_NE(wizard.window(), nullptr) << "the wizard did not open";
@@ -190,11 +192,15 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   const std::vector<std::wstring> boxes =
       wizard.AnswerBoxes([&] { return wizard.Visible(I::optFurtherProblems); }, 30000);
   ASSERT_TRUE(wizard.Visible(I::optFurtherProblems)) << "the repair did not finish";
-  ASSERT_EQ(boxes.size(), 3u);
+  ASSERT_EQ(boxes.size(), 4u);
   EXPECT_NE(boxes[0].find(L"MSADRH15.DLL"), std::wstring::npos);  // missing: text 101
   EXPECT_EQ(boxes[1], Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
-  EXPECT_EQ(boxes[2], Filled(IDS_REGISTER_PROBLEM, L"MSDAORA.DLL"));
-  // The 24 entries less the missing file and the one without an entry.
+  std::wstring crashed = Filled(IDS_LOAD_PROBLEM, L"MSADCO.DLL");
+  EXPECT_EQ(boxes[2],
+            crashed.replace(crashed.find(L"[*]"), 3, Filled(IDS_COMPONENT_CRASHED, L"0xC0000005")));
+  EXPECT_EQ(boxes[3], Filled(IDS_REGISTER_PROBLEM, L"MSDAORA.DLL"));
+  // The 24 entries less the missing file and the one without an entry; the
+  // crashing one was called.
   EXPECT_EQ(Registrations::Order().size(), 22u);
   EXPECT_EQ(wizard.Text(I::Label1), LoadText(IDS_REPAIR_FINISHED));
   EXPECT_TRUE(wizard.Enabled(I::cmdWeiter));

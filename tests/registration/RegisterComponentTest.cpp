@@ -3,11 +3,16 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "ComponentFixtures.h"
+#include "ComponentRegistrar.h"
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
+#include "RegistrationHelper.h"
+#include "RegistrationReport.h"
 #include "TextIds.h"
+#include "WizardTestSupport.h"
 #include "modDLLRegister.h"
 #include "modFunctionDelegator.h"
 
@@ -61,8 +66,8 @@ TEST_F(Registration, SuccessIsSilentAndSFalseIsSuccess) {
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   const std::wstring sFalse = Install(L"component_2_81.dll", L"mdac_sfalse.dll");
   Registrations::Answer(L"mdac_sfalse.dll", S_FALSE);
-  RegisterComponent(ok, "DllRegisterServer", L"mdac_ok.dll");
-  RegisterComponent(sFalse, "DllRegisterServer", L"mdac_sfalse.dll");
+  RegisterComponent(nullptr, ok, "DllRegisterServer", L"mdac_ok.dll");
+  RegisterComponent(nullptr, sFalse, "DllRegisterServer", L"mdac_sfalse.dll");
   EXPECT_TRUE(boxes_.boxes().empty());
   EXPECT_EQ(Registrations::Order(),
             (std::vector<std::wstring>{L"mdac_ok.dll", L"mdac_sfalse.dll"}));
@@ -74,8 +79,8 @@ TEST_F(Registration, AFailingOrMissingEntryIsReportedWithText141) {
   const std::wstring failing = Install(L"component_2_81.dll", L"mdac_fails.dll");
   Registrations::Answer(L"mdac_fails.dll", E_FAIL);
   const std::wstring noEntry = Install(L"component_no_entry.dll", L"mdac_noentry.dll");
-  RegisterComponent(failing, "DllRegisterServer", L"Shown Name.dll");
-  RegisterComponent(noEntry, "DllRegisterServer", L"mdac_noentry.dll");
+  RegisterComponent(nullptr, failing, "DllRegisterServer", L"Shown Name.dll");
+  RegisterComponent(nullptr, noEntry, "DllRegisterServer", L"mdac_noentry.dll");
   ASSERT_EQ(boxes_.boxes().size(), 2u);
   std::wstring expected = LoadText(IDS_REGISTER_PROBLEM);
   EXPECT_EQ(boxes_.boxes()[0].text,
@@ -92,9 +97,11 @@ TEST_F(Registration, AFileThatCannotBeLoadedIsReportedWithTheSystemsReason) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring text = std::wstring(temp) + L"mdac_text.dll";  // not a library
   std::ofstream(std::filesystem::path(text)) << "not a library";
-  RegisterComponent(L"C:\\does\\not\\exist\\MSADO15.DLL", "DllRegisterServer", L"MSADO15.DLL");
-  RegisterComponent(text, "DllRegisterServer", L"mdac_text.dll");
-  RegisterComponent(LoadText(IDS_NOT_AVAILABLE), "DllRegisterServer", LoadText(IDS_NOT_AVAILABLE));
+  RegisterComponent(nullptr, L"C:\\does\\not\\exist\\MSADO15.DLL", "DllRegisterServer",
+                    L"MSADO15.DLL");
+  RegisterComponent(nullptr, text, "DllRegisterServer", L"mdac_text.dll");
+  RegisterComponent(nullptr, LoadText(IDS_NOT_AVAILABLE), "DllRegisterServer",
+                    LoadText(IDS_NOT_AVAILABLE));
   ASSERT_EQ(boxes_.boxes().size(), 3u);
   const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
   const std::wstring head = problem.substr(0, problem.find(L"[*]"));
@@ -106,6 +113,171 @@ TEST_F(Registration, AFileThatCannotBeLoadedIsReportedWithTheSystemsReason) {
             head + L"mdac_text.dll" + middle + GetSystemErrorText(ERROR_BAD_EXE_FORMAT));
   EXPECT_EQ(boxes_.boxes()[2].text.rfind(head + LoadText(IDS_NOT_AVAILABLE) + middle, 0), 0u);
   EXPECT_TRUE(Registrations::Order().empty());
+}
+
+// A registration helper running the real program, with stand-ins under names
+// of their own in the temporary folder.
+class Helper : public Registration {
+ protected:
+  std::wstring Misbehaving(const wchar_t* name, HRESULT behaviour) {
+    Registrations::Answer(name, behaviour);
+    return Install(L"component_2_81.dll", name);
+  }
+};
+
+TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
+  RegistrationHelper helper(WizardProgram());
+  const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
+  const std::wstring sFalse = Misbehaving(L"mdac_sfalse.dll", S_FALSE);
+  const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
+  const std::wstring noEntry = Install(L"component_no_entry.dll", L"mdac_noentry.dll");
+  // A windowless process has no apartment of its own: this works only when
+  // the helper initialises OLE before it calls the entry.
+  const std::wstring com = Misbehaving(L"mdac_com.dll", kNeedCom);
+
+  std::vector<RegistrationOutcome> outcomes;
+  DWORD helperId = 0;
+  for (const std::wstring& path :
+       {ok, sFalse, failing, noEntry, com, std::wstring(L"C:\\does\\not\\exist\\MSADO15.DLL")}) {
+    std::optional<RegistrationOutcome> outcome = helper.Register(path, "DllRegisterServer");
+    ASSERT_TRUE(outcome.has_value()) << "no helper";
+    outcomes.push_back(*outcome);
+    if (!helperId) helperId = helper.ProcessId();
+    EXPECT_EQ(helper.ProcessId(), helperId) << "one helper serves them all";
+    EXPECT_NE(helperId, GetCurrentProcessId());
+  }
+  EXPECT_TRUE(outcomes[0].Succeeded());
+  EXPECT_TRUE(outcomes[1].Succeeded());
+  EXPECT_EQ(outcomes[1].entryResult, S_FALSE);
+  EXPECT_FALSE(outcomes[2].Succeeded());
+  EXPECT_EQ(outcomes[2].entryResult, E_FAIL);
+  EXPECT_TRUE(outcomes[3].loaded);
+  EXPECT_FALSE(outcomes[3].entryFound);
+  EXPECT_EQ(outcomes[4].entryResult, S_OK) << std::hex << outcomes[4].entryResult;
+  EXPECT_FALSE(outcomes[5].loaded);
+  EXPECT_EQ(outcomes[5].loadError, static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  for (const RegistrationOutcome& outcome : outcomes) {
+    EXPECT_FALSE(outcome.crashed);
+    EXPECT_FALSE(outcome.timedOut);
+  }
+  EXPECT_EQ(Registrations::Order(),
+            (std::vector<std::wstring>{L"mdac_ok.dll", L"mdac_sfalse.dll", L"mdac_fails.dll",
+                                       L"mdac_com.dll"}));
+  EXPECT_TRUE(boxes_.boxes().empty()) << "a helper shows nothing";
+  // Nothing was loaded here.
+  EXPECT_EQ(GetModuleHandleW(ok.c_str()), nullptr);
+}
+
+TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
+  RegistrationHelper helper(WizardProgram());
+  const std::pair<const wchar_t*, HRESULT> crashing[] = {
+      {L"mdac_null.dll", kWriteToNull},
+      {L"mdac_foreign.dll", kRaiseForeignException},
+      {L"mdac_deep.dll", kOverflowStack}};
+  const DWORD expected[] = {0xC0000005, 0xE06D7363, 0xC00000FD};
+  const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
+  for (std::size_t i = 0; i < std::size(crashing); ++i) {
+    const std::wstring path = Misbehaving(crashing[i].first, crashing[i].second);
+    std::optional<RegistrationOutcome> outcome = helper.Register(path, "DllRegisterServer");
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->crashed) << crashing[i].first;
+    EXPECT_EQ(outcome->exceptionCode, expected[i]) << std::hex << outcome->exceptionCode;
+    EXPECT_EQ(helper.ProcessId(), 0u) << "the broken helper is gone";
+    // The next file gets a new helper.
+    outcome = helper.Register(ok, "DllRegisterServer");
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->Succeeded());
+  }
+  EXPECT_EQ(Registrations::Order(),
+            (std::vector<std::wstring>{L"mdac_null.dll", L"mdac_ok.dll", L"mdac_foreign.dll",
+                                       L"mdac_ok.dll", L"mdac_deep.dll", L"mdac_ok.dll"}));
+}
+
+TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
+  // A short limit here; the repair's own 30 seconds are waited out once, in
+  // the repair test.
+  RegistrationHelper helper(WizardProgram(), 1500);
+  const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
+  const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
+  helper.Start();
+  const DWORD hungId = helper.ProcessId();
+  int pumped = 0;
+  const ULONGLONG start = GetTickCount64();
+  // Messages for this thread are handled while the helper works.
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  std::optional<RegistrationOutcome> outcome = helper.Register(hang, "DllRegisterServer", [&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) pumped += msg.message == WM_APP;
+    return true;
+  });
+  const ULONGLONG waited = GetTickCount64() - start;
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_TRUE(outcome->timedOut);
+  EXPECT_EQ(outcome->timeLimitMs, 1500u);
+  EXPECT_FALSE(outcome->crashed);
+  EXPECT_GE(waited, 1400u);
+  EXPECT_LT(waited, 10000u);
+  EXPECT_EQ(pumped, 1);
+  // The hung helper was ended, not left behind.
+  UniqueKernelHandle hung(OpenProcess(SYNCHRONIZE, FALSE, hungId));
+  EXPECT_TRUE(!hung || WaitForSingleObject(hung.get(), 5000) == WAIT_OBJECT_0);
+  outcome = helper.Register(ok, "DllRegisterServer");
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_TRUE(outcome->Succeeded());
+}
+
+TEST_F(Helper, WithoutAHelperTheRegistrarRegistersHereWithOleInitialised) {
+  const std::wstring com = Misbehaving(L"mdac_com.dll", kNeedCom);
+  // Neither a program that does not exist nor one that is not a helper serves.
+  for (const std::wstring& program : {std::wstring(L"C:\\does\\not\\exist\\MdacRepair.exe"),
+                                      TestDirectory() + L"\\winver_probe.exe"}) {
+    EXPECT_FALSE(RegistrationHelper(program).Register(com, "DllRegisterServer").has_value());
+    RegistrationOutcome outcome, bare;
+    bool inThisProcess = false;
+    // A thread of its own, without an apartment, as a console program's would be.
+    std::thread([&] {
+      bare = RegisterInThisProcess(com, "DllRegisterServer");
+      ComponentRegistrar registrar(program);
+      outcome = registrar.Register(com, "DllRegisterServer");
+      inThisProcess = registrar.RegisteredInThisProcess();
+    }).join();
+    EXPECT_EQ(bare.entryResult, CO_E_NOTINITIALIZED) << "the thread had an apartment already";
+    EXPECT_TRUE(inThisProcess);
+    EXPECT_TRUE(outcome.Succeeded()) << std::hex << outcome.entryResult;
+  }
+}
+
+TEST(RegistrationText, EachOutcomeItsMessage) {
+  const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
+  const auto loadProblem = [&](const std::wstring& reason) {
+    std::wstring text = problem;
+    text.replace(text.find(L"[*]"), 3, L"X.DLL");
+    return text.replace(text.rfind(L"[*]"), 3, reason);
+  };
+  RegistrationOutcome outcome;
+  outcome.loadError = ERROR_BAD_EXE_FORMAT;
+  EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"),
+            loadProblem(GetSystemErrorText(ERROR_BAD_EXE_FORMAT)));
+  outcome.loaded = true;
+  EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"), Filled(IDS_REGISTER_PROBLEM, L"X.DLL"));
+  outcome.entryFound = true;
+  EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"), std::nullopt);
+  outcome.entryResult = S_FALSE;
+  EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"), std::nullopt);
+  outcome.entryResult = E_FAIL;
+  EXPECT_EQ(RegistrationProblemText(outcome, L"X.DLL"), Filled(IDS_REGISTER_PROBLEM, L"X.DLL"));
+  RegistrationOutcome crashed;
+  crashed.crashed = true;
+  crashed.exceptionCode = 0xC0000005;
+  EXPECT_EQ(RegistrationProblemText(crashed, L"X.DLL"),
+            loadProblem(Filled(IDS_COMPONENT_CRASHED, L"0xC0000005")));
+  RegistrationOutcome hung;
+  hung.timedOut = true;
+  hung.timeLimitMs = 30000;
+  EXPECT_EQ(RegistrationProblemText(hung, L"X.DLL"),
+            loadProblem(Filled(IDS_COMPONENT_TIMED_OUT, L"30")));
+  EXPECT_EQ(LoadText(IDS_COMPONENT_TIMED_OUT, UiLanguage::English),
+            L"The component did not finish within [*] seconds and was stopped.");
 }
 
 TEST(SystemErrorText, KnownAndUnknownCodes) {

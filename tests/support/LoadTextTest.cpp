@@ -13,7 +13,7 @@ namespace {
 constexpr int kIds[] = {100, 101, 102, 103, 104, 106, 107, 108, 110, 111, 112, 113, 114, 115,
                         117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 128, 129, 131,
                         132, 134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146,
-                        147, 148, 149, 150, 151, 152, 153, 154, 155, 156, 157};
+                        147, 148, 149, 150, 151, 152, 153, 154, 155, 156, 157, 158, 159};
 
 std::wstring En(int id) { return LoadText(id, UiLanguage::English); }
 std::wstring De(int id) { return LoadText(id, UiLanguage::German); }
@@ -58,6 +58,11 @@ TEST(Catalogue, TextsAreExactlyAsStored) {
   EXPECT_EQ(De(IDS_SPACE_2), L" ");
   // Umlauts and sharp s survive the resource compiler.
   EXPECT_EQ(De(IDS_CLOSE), L"Schlie\u00DFen");
+  // The reasons given for a component that crashed or hung.
+  EXPECT_EQ(En(IDS_COMPONENT_CRASHED), L"The component stopped unexpectedly (exception code [*]).");
+  EXPECT_EQ(De(IDS_COMPONENT_TIMED_OUT),
+            L"Die Komponente ist nicht innerhalb von [*] Sekunden fertig geworden und wurde "
+            L"abgebrochen.");
   EXPECT_EQ(De(IDS_BACK), L"< Zur\u00FCck");
   EXPECT_EQ(En(IDS_NEXT), L"Next >");
   EXPECT_EQ(De(IDS_CLICK), L"Klicken Sie auf '[*]'.");

@@ -14,6 +14,7 @@ class MessageBoxCatcher {
     std::wstring title;
     std::wstring text;
     LONG style;
+    HWND owner;
   };
 
   MessageBoxCatcher() {
@@ -42,7 +43,8 @@ class MessageBoxCatcher {
         GetWindowTextW(dialog, title, 256);
         GetDlgItemTextW(dialog, 0xFFFF, text, 2048);
         // The icon is a static control with an icon; the box's own style is not kept.
-        current_->boxes_.push_back({title, text, GetWindowLongW(dialog, GWL_STYLE)});
+        current_->boxes_.push_back(
+            {title, text, GetWindowLongW(dialog, GWL_STYLE), GetWindow(dialog, GW_OWNER)});
         if (current_->onBox_) current_->onBox_();
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       }

@@ -36,7 +36,7 @@ class Repair : public ::testing::Test {
   HWND C(ControlId id) { return form_.Control(id); }
   std::wstring Text(ControlId id) { return TextOf(C(id)); }
 
-  frmMain form_{frmMain::Options{false}};
+  frmMain form_{frmMain::Options{false, WizardProgram()}};
   InstalledMdac mdac_{L"2.81.1117.0"};
 };
 
@@ -67,6 +67,7 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
             std::wstring::npos);
   EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSADOX.DLL"));
   EXPECT_EQ(boxes.boxes()[2].text, Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
+  for (const auto& box : boxes.boxes()) EXPECT_EQ(box.owner, form_.hwnd());
 
   // The end of the run.
   EXPECT_TRUE(form_.bRepairDone);
@@ -117,6 +118,104 @@ TEST_F(Repair, WhileItRunsNavigationIsOffAndTheCloseBoxDoesNothing) {
   EXPECT_EQ(during.label1, std::wstring(13, L' ') + LoadText(IDS_REPAIR_RUNNING));
   EXPECT_EQ(during.label2, Filled(IDS_PROCESSING, FullPath(ComponentCatalogue().front())));
   EXPECT_TRUE(form_.bRepairDone);
+}
+
+// Called from the window's timer while the run waits for a component.
+struct DuringTheHang {
+  static inline frmMain* form = nullptr;
+  static inline std::wstring hungFile;
+  static inline int ticks = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (TextOf(form->Control(I::Label2)).find(hungFile) == std::wstring::npos) return;
+    ++ticks;
+    // The user can neither leave the page nor start again.
+    form->Press(I::cmdAbbrechen);
+    form->Press(I::cmdZurück);
+  }
+};
+
+// One run over components that misbehave in every way we know: each fault
+// costs one text-101 box for its file and the run goes on to its end.
+TEST_F(Repair, SurvivesComponentsThatCrashHangOrNeedCom) {
+  InstalledComponents installed(
+      std::map<std::wstring, std::wstring>{{L"MSADOX.DLL", L"component_no_entry.dll"}});
+  Registrations::Answer(L"MSADOR15.DLL", S_FALSE);
+  Registrations::Answer(L"MSADRH15.DLL", E_FAIL);
+  Registrations::Answer(L"MSADOMD.dll", kWriteToNull);
+  Registrations::Answer(L"MSJRO.DLL", kRaiseForeignException);
+  Registrations::Answer(L"MSADCE.DLL", kOverflowStack);
+  Registrations::Answer(L"MSADCF.DLL", kNeverReturn);
+  Registrations::Answer(L"MSADCO.DLL", kNeedCom);
+  ToRepairPage();
+  DuringTheHang::form = &form_;
+  DuringTheHang::hungFile = L"MSADCF.DLL";
+  DuringTheHang::ticks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 500, &DuringTheHang::Tick);
+
+  MessageBoxCatcher boxes;
+  const ULONGLONG start = GetTickCount64();
+  form_.Press(I::cmdRepairMDAC);
+  const ULONGLONG took = GetTickCount64() - start;
+  KillTimer(nullptr, timer);
+
+  std::vector<std::wstring> expected;
+  for (const CatalogueEntry& entry : ComponentCatalogue()) {
+    const std::wstring name = FileNamePart(entry.relative);
+    if (!entry.noRegister && name != L"MSADOX.DLL") expected.push_back(name);
+  }
+  EXPECT_EQ(Registrations::Order(), expected);  // each once, in order, the faulty ones too
+
+  const auto crashed = [](const wchar_t* file, const wchar_t* code) {
+    std::wstring text = Filled(IDS_LOAD_PROBLEM, file);
+    return text.replace(text.find(L"[*]"), 3, Filled(IDS_COMPONENT_CRASHED, code));
+  };
+  std::wstring hung = Filled(IDS_LOAD_PROBLEM, L"MSADCF.DLL");
+  hung.replace(hung.find(L"[*]"), 3, Filled(IDS_COMPONENT_TIMED_OUT, L"30"));
+  ASSERT_EQ(boxes.boxes().size(), 6u);
+  EXPECT_EQ(boxes.boxes()[0].text, Filled(IDS_REGISTER_PROBLEM, L"MSADRH15.DLL"));
+  EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSADOX.DLL"));
+  EXPECT_EQ(boxes.boxes()[2].text, crashed(L"MSADOMD.dll", L"0xC0000005"));
+  EXPECT_EQ(boxes.boxes()[3].text, crashed(L"MSJRO.DLL", L"0xE06D7363"));
+  EXPECT_EQ(boxes.boxes()[4].text, crashed(L"MSADCE.DLL", L"0xC00000FD"));
+  EXPECT_EQ(boxes.boxes()[5].text, hung);
+  for (const auto& box : boxes.boxes()) {
+    EXPECT_EQ(box.owner, form_.hwnd());
+    EXPECT_EQ(box.title, LoadText(IDS_CAPTION));
+  }
+  // The hang was waited out with the window alive, the run went on to its end.
+  EXPECT_GE(took, 30000u);
+  EXPECT_GE(DuringTheHang::ticks, 20);
+  EXPECT_TRUE(form_.bRepairDone);
+  EXPECT_EQ(form_.iStep, frmMain::StepRepair);
+  EXPECT_TRUE(Shown(C(I::Label16)));
+  EXPECT_TRUE(Shown(C(I::optResolved)));
+  EXPECT_TRUE(Shown(C(I::optFurtherProblems)));
+
+  // And the wizard closes as usual: Cancel to the finish page, Cancel there.
+  form_.Press(I::cmdAbbrechen);
+  EXPECT_EQ(form_.iStep, frmMain::StepFinish);
+  form_.Press(I::cmdAbbrechen);
+  EXPECT_TRUE(PumpUntil([&] { return form_.hwnd() == nullptr; }));
+}
+
+// When the helper cannot be started, the run registers in the wizard itself,
+// as before, and reports the same way.
+TEST_F(Repair, WithoutItsHelperTheWizardRegistersItself) {
+  frmMain form(frmMain::Options{false, L"C:\\does\\not\\exist\\MdacRepair.exe"});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  InstalledComponents installed(std::map<std::wstring, std::wstring>{{L"MSADRH15.DLL", L""}});
+  Registrations::Answer(L"MSJRO.DLL", E_FAIL);
+  Registrations::Answer(L"MSADCO.DLL", kNeedCom);
+  form.Press(I::cmdWeiter);
+  form.Press(I::cmdWeiter);
+  MessageBoxCatcher boxes;
+  form.Press(I::cmdRepairMDAC);
+  EXPECT_EQ(Registrations::Order().size(), 23u);
+  ASSERT_EQ(boxes.boxes().size(), 2u);
+  EXPECT_NE(boxes.boxes()[0].text.find(L"MSADRH15.DLL"), std::wstring::npos);
+  EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
+  for (const auto& box : boxes.boxes()) EXPECT_EQ(box.owner, form.hwnd());
+  EXPECT_TRUE(form.bRepairDone);
 }
 
 }  // namespace

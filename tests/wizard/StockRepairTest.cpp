@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ComponentFixtures.h"
 #include "MessageBoxCatcher.h"
 #include "UniqueHandle.h"
 #include "WizardTestSupport.h"
@@ -24,7 +25,7 @@ bool ClassRegistered() {
 TEST(StockRepair, BringsBackALostClassOfWinesOwnComponents) {
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, kConnectionClass);
   ASSERT_FALSE(ClassRegistered());
-  frmMain form(frmMain::Options{false});
+  frmMain form(frmMain::Options{false, WizardProgram()});
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   form.Press(ControlId::cmdWeiter);
   form.Press(ControlId::cmdWeiter);

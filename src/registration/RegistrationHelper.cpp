@@ -1,0 +1,179 @@
+#include "RegistrationHelper.h"
+
+#include <atomic>
+#include <vector>
+
+#include "RegistrationHelperProcess.h"
+#include "RegistrationProtocol.h"
+
+namespace {
+
+// A pipe name no other helper of this or another wizard uses.
+std::wstring NewPipeName() {
+  static std::atomic<unsigned> counter{0};
+  return L"\\\\.\\pipe\\MdacRepair.registration." + std::to_wstring(GetCurrentProcessId()) + L"." +
+         std::to_wstring(++counter) + L"." + std::to_wstring(GetTickCount64());
+}
+
+// A helper that does not end on its own soon after its pipe closes is ended.
+constexpr DWORD kHelperExitWait = 2000;
+
+}  // namespace
+
+RegistrationHelper::RegistrationHelper(std::wstring program, DWORD timeLimitMs)
+    : program_(std::move(program)),
+      timeLimitMs_(timeLimitMs),
+      event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+RegistrationHelper::~RegistrationHelper() { Stop(); }
+
+DWORD RegistrationHelper::ProcessId() const { return process_ ? GetProcessId(process_.get()) : 0; }
+
+bool RegistrationHelper::Start() {
+  if (process_) return true;
+  if (unusable_ || !event_) return false;
+  unusable_ = true;  // until the helper is under way
+  const std::wstring name = NewPipeName();
+  UniqueKernelHandle server(CreateNamedPipeW(
+      name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536,
+      0, nullptr));
+  if (server.get() == INVALID_HANDLE_VALUE) {
+    server.release();
+    return false;
+  }
+  // The helper's end: inherited as its standard input and output.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
+                                        OPEN_EXISTING, 0, nullptr));
+  if (client.get() == INVALID_HANDLE_VALUE) {
+    client.release();
+    return false;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdInput = client.get();
+  startup.hStdOutput = client.get();
+  startup.hStdError = nullptr;
+  std::wstring command = L"\"" + program_ + L"\" " + kRegistrationHelperSwitch;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &started))
+    return false;
+  CloseHandle(started.hThread);
+  process_.reset(started.hProcess);
+  pipe_ = std::move(server);
+  greeted_ = false;
+  unusable_ = false;
+  return true;
+}
+
+void RegistrationHelper::Stop() {
+  // Closing the pipe tells the helper to end.
+  pipe_.reset();
+  if (process_ && WaitForSingleObject(process_.get(), kHelperExitWait) != WAIT_OBJECT_0)
+    TerminateProcess(process_.get(), ERROR_TIMEOUT);
+  process_.reset();
+  greeted_ = false;
+}
+
+RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, DWORD size,
+                                                        ULONGLONG deadline,
+                                                        const WhileWaiting& whileWaiting) {
+  auto* bytes = static_cast<BYTE*>(data);
+  bool pumping = static_cast<bool>(whileWaiting);
+  while (size > 0) {
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = event_.get();
+    ResetEvent(event_.get());
+    DWORD done = 0;
+    const BOOL started = write ? WriteFile(pipe_.get(), bytes, size, nullptr, &overlapped)
+                               : ReadFile(pipe_.get(), bytes, size, nullptr, &overlapped);
+    if (!started && GetLastError() != ERROR_IO_PENDING) return Waited::Ended;
+    const HANDLE handles[] = {event_.get(), process_.get()};
+    Waited waited = Waited::Done;
+    // A transfer the pipe could finish at once needs no wait.
+    while (!started) {
+      const ULONGLONG now = GetTickCount64();
+      const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+      const DWORD signalled = pumping
+                                  ? MsgWaitForMultipleObjects(2, handles, FALSE, left, QS_ALLINPUT)
+                                  : WaitForMultipleObjects(2, handles, FALSE, left);
+      if (signalled == WAIT_OBJECT_0) break;
+      if (signalled == WAIT_OBJECT_0 + 2) {
+        pumping = whileWaiting();
+        continue;
+      }
+      waited = signalled == WAIT_OBJECT_0 + 1 ? Waited::Ended : Waited::TimedOut;
+      break;
+    }
+    if (waited != Waited::Done) {
+      // The buffer must outlive the request: cancel it and see it finish.
+      CancelIoEx(pipe_.get(), &overlapped);
+      GetOverlappedResult(pipe_.get(), &overlapped, &done, TRUE);
+      return waited;
+    }
+    if (!GetOverlappedResult(pipe_.get(), &overlapped, &done, FALSE) || done == 0)
+      return Waited::Ended;
+    bytes += done;
+    size -= done;
+  }
+  return Waited::Done;
+}
+
+std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstring& path,
+                                                                const std::string& entryName,
+                                                                const WhileWaiting& whileWaiting) {
+  if (!Start()) return std::nullopt;
+  const ULONGLONG deadline = GetTickCount64() + timeLimitMs_;
+  if (!greeted_) {
+    std::uint32_t greeting = 0;
+    if (Transfer(false, &greeting, sizeof greeting, deadline, whileWaiting) != Waited::Done ||
+        greeting != RegistrationProtocol::kHelperGreeting) {
+      // Not a helper, or one that cannot work: this process registers instead.
+      if (process_) TerminateProcess(process_.get(), ERROR_INVALID_FUNCTION);
+      Stop();
+      unusable_ = true;
+      return std::nullopt;
+    }
+    greeted_ = true;
+  }
+
+  std::vector<BYTE> request;
+  const auto put = [&](const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const BYTE*>(data);
+    request.insert(request.end(), bytes, bytes + size);
+  };
+  const auto units = static_cast<std::uint32_t>(path.size());
+  const auto entryBytes = static_cast<std::uint32_t>(entryName.size());
+  put(&units, sizeof units);
+  put(path.data(), path.size() * sizeof(wchar_t));
+  put(&entryBytes, sizeof entryBytes);
+  put(entryName.data(), entryName.size());
+
+  RegistrationProtocol::Answer answer{};
+  Waited waited =
+      Transfer(true, request.data(), static_cast<DWORD>(request.size()), deadline, whileWaiting);
+  if (waited == Waited::Done)
+    waited = Transfer(false, &answer, sizeof answer, deadline, whileWaiting);
+  if (waited == Waited::Done) return RegistrationProtocol::FromAnswer(answer);
+
+  RegistrationOutcome outcome;
+  if (waited == Waited::TimedOut) {
+    TerminateProcess(process_.get(), ERROR_TIMEOUT);
+    outcome.timedOut = true;
+    outcome.timeLimitMs = timeLimitMs_;
+  } else {
+    // The pipe broke or the process ended: either way the helper is gone or
+    // going; its exit code is the code of the exception that ended it.
+    WaitForSingleObject(process_.get(), kHelperExitWait);
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    outcome.crashed = true;
+    outcome.exceptionCode = code;
+  }
+  Stop();
+  return outcome;
+}
