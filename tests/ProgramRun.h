@@ -51,10 +51,14 @@ inline void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG 
   if (object == OBJID_WINDOW && child == CHILDID_SELF && g_windows) Note(hwnd);
 }
 
+// Every window of the program, and a message box of any process (a helper
+// the program started could show one).
 inline BOOL CALLBACK OnTopLevel(HWND hwnd, LPARAM) {
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == g_pid) Note(hwnd);
+  wchar_t cls[16] = {};
+  GetClassNameW(hwnd, cls, 16);
+  if (pid == g_pid || (pid != GetCurrentProcessId() && std::wstring(cls) == L"#32770")) Note(hwnd);
   return TRUE;
 }
 

@@ -15,6 +15,7 @@
 
 #include "CommandLine.h"
 #include "ComponentFixtures.h"
+#include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "JsonValue.h"
 #include "LoadText.h"
@@ -251,6 +252,94 @@ TEST_F(ConsoleMode, UsageOnRequestAndOnEveryBadCommandLine) {
     EXPECT_TRUE(run.windows.empty()) << run.windows.front();
   }
   EXPECT_TRUE(Registrations::Order().empty()) << "a usage error registered something";
+}
+
+// The misbehaving components of the repair: a missing file, one without an
+// entry, one that fails, one that answers S_FALSE, one that crashes, one
+// that needs COM.
+void ChooseMisbehaviour() {
+  Registrations::Answer(L"MSJRO.DLL", E_FAIL);
+  Registrations::Answer(L"MSDATT.DLL", S_FALSE);
+  Registrations::Answer(L"MSDAOSP.DLL", kWriteToNull);
+  Registrations::Answer(L"OLEDB32.DLL", kNeedCom);
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  for (std::size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos;
+       start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+TEST_F(ConsoleMode, QuietRepairCallsWhatTheRepairPageCallsAndSaysWhatItsBoxesSay) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledComponents installed(
+      {{L"MSADRH15.DLL", L""}, {L"MSADOX.DLL", L"component_no_entry.dll"}});
+  // The repair page first: the entries it calls and its boxes.
+  ChooseMisbehaviour();
+  std::vector<std::wstring> boxes;
+  {
+    MessageBoxCatcher catcher;
+    frmMain form{frmMain::Options{false, ProgramPath()}};
+    ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+    form.Show(SW_SHOW);
+    form.Press(I::cmdWeiter);
+    form.Press(I::cmdWeiter);
+    form.Press(I::cmdRepairMDAC);
+    ASSERT_TRUE(form.bRepairDone);
+    for (const auto& box : catcher.boxes()) boxes.push_back(box.text);
+  }
+  const std::vector<std::wstring> called = Registrations::Order();
+  ASSERT_EQ(boxes.size(), 4u);  // missing, no entry, failing, crashing
+  std::vector<std::wstring> expected;
+  for (const CatalogueEntry& entry : ComponentCatalogue()) {
+    const std::wstring name = FileNamePart(entry.relative);
+    if (!entry.noRegister && name != L"MSADRH15.DLL" && name != L"MSADOX.DLL")
+      expected.push_back(name);
+  }
+  ASSERT_EQ(called, expected);
+
+  Registrations::Clear();
+  ChooseMisbehaviour();
+  const ProgramRun text = RunProgram(L"/repair /quiet");
+  EXPECT_EQ(text.exitCode, 4u);
+  EXPECT_EQ(Registrations::Order(), called) << "the same entries, once each, in the same order";
+  EXPECT_EQ(text.err, "");
+  EXPECT_TRUE(text.windows.empty()) << text.windows.front();
+  const std::vector<std::wstring> lines = Lines(Wide(text.out));
+  ASSERT_EQ(lines.size(), boxes.size() + 1) << Wide(text.out);
+  const std::wstring names[] = {L"MSADRH15.DLL", L"MSADOX.DLL", L"MSJRO.DLL", L"MSDAOSP.DLL"};
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    EXPECT_EQ(lines[i], names[i] + L"\t" + OnOneLine(boxes[i]));
+  EXPECT_EQ(lines.back(), FormatPlaceholders(LoadText(IDS_REPAIR_SUMMARY), {20, 24, 4}));
+
+  Registrations::Clear();
+  ChooseMisbehaviour();
+  const ProgramRun json = RunProgram(L"/repair /quiet /json");
+  EXPECT_EQ(json.exitCode, 4u);
+  EXPECT_EQ(Registrations::Order(), called);
+  EXPECT_TRUE(json.windows.empty());
+  const JsonValue report = JsonValue::Parse(json.out);
+  EXPECT_EQ(report["registered"].number, 20);
+  EXPECT_EQ(report["failed"].number, 4);
+  const auto& files = report["files"].items;
+  ASSERT_EQ(files.size(), 24u);
+  std::size_t box = 0;
+  std::size_t index = 0;
+  for (const CatalogueEntry& entry : ComponentCatalogue()) {
+    if (entry.noRegister) continue;
+    const JsonValue& file = files[index++];
+    EXPECT_EQ(file["name"].text, ToUtf8(FileNamePart(entry.relative)));
+    EXPECT_EQ(file["path"].text, ToUtf8(FullPath(entry)));
+    if (file["registered"].boolean) {
+      EXPECT_TRUE(file["message"].IsNull());
+    } else {
+      ASSERT_LT(box, boxes.size());
+      EXPECT_EQ(file["message"].text, ToUtf8(OnOneLine(boxes[box++])));
+    }
+  }
+  EXPECT_EQ(box, boxes.size());
 }
 
 // Started from a console without handles of its own, as from a command
