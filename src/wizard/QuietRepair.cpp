@@ -40,17 +40,33 @@ RepairReportLine Register(ComponentRegistrar& registrar, const std::wstring& pat
 
 }  // namespace
 
+namespace {
+
+void SleepUntil(ULONGLONG end) {
+  const ULONGLONG now = GetTickCount64();
+  if (now < end) Sleep(static_cast<DWORD>(end - now));
+}
+
+}  // namespace
+
 int RepairQuietly(bool json) {
+  // The run starts with the first entry's pause; the helper's start and the
+  // reading of the catalogue fall within it, and the helper's end within the
+  // last entry's pause after it. Every registration still has its full
+  // pauses before and after it.
+  ULONGLONG pauseEnd = GetTickCount64() + kPauseBeforeEntry;
+  std::optional<ComponentRegistrar> registrar(std::in_place, ThisProgram());
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), SystemFolder());
   std::vector<RepairReportLine> results;
-  {
-    ComponentRegistrar registrar(ThisProgram());
-    for (const ComponentFile& e : components) {
-      Sleep(kPauseBeforeEntry);
-      if (!e.bNoRegister) results.push_back(Register(registrar, RegistrationPath(e)));
-      Sleep(kPauseAfterEntry);
-    }
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    const ComponentFile& e = components[i];
+    if (i > 0) pauseEnd = GetTickCount64() + kPauseBeforeEntry;
+    SleepUntil(pauseEnd);
+    if (!e.bNoRegister) results.push_back(Register(*registrar, RegistrationPath(e)));
+    pauseEnd = GetTickCount64() + kPauseAfterEntry;
+    if (i + 1 == components.size()) registrar.reset();
+    SleepUntil(pauseEnd);
   }
   const auto failed = static_cast<int>(std::count_if(
       results.begin(), results.end(), [](const RepairReportLine& r) { return !r.registered; }));
