@@ -38,10 +38,6 @@ RepairReportLine Register(ComponentRegistrar& registrar, const std::wstring& pat
   return line;
 }
 
-}  // namespace
-
-namespace {
-
 void SleepUntil(ULONGLONG end) {
   const ULONGLONG now = GetTickCount64();
   if (now < end) Sleep(static_cast<DWORD>(end - now));
