@@ -17,6 +17,7 @@ catalogue_floor() {
 catalogue_floor
 # ---- end of the catalogue block -------------------------------------------------
 
+tools/wine-run.sh "$prefix" build/tests/console_bench.exe | tr -d '\r'
 unset WINEDLLOVERRIDES
 tools/wine-run.sh "$prefix" build/tests/program_bench.exe | tr -d '\r'
 tools/wine-session.sh stop "$prefix"

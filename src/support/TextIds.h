@@ -59,3 +59,17 @@
 // The reasons text 101 gives for a component that crashed or hung its helper.
 #define IDS_COMPONENT_CRASHED 158
 #define IDS_COMPONENT_TIMED_OUT 159
+
+// The copy command of the file list and the runs without a window.
+#define IDS_COPY 200
+#define IDS_COPY_ALL 201
+#define IDS_COPY_SUMMARY 202
+#define IDS_USAGE 203
+#define IDS_REPORT_OS 204
+#define IDS_REPORT_MATCHES 205
+#define IDS_REPORT_YES 206
+#define IDS_REPORT_NO 207
+#define IDS_REPORT_CURRENT 208
+#define IDS_REPORT_UPDATE 209
+#define IDS_REPORT_NOT_WRITTEN 210
+#define IDS_REPAIR_SUMMARY 211

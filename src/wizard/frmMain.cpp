@@ -196,6 +196,7 @@ void frmMain::CreateControls() {
        {ControlId::lblDownloadMDAC, ControlId::lblRepairUrl, ControlId::lvwMDACFiles})
     SetWindowSubclass(Control(id), &frmMain::HoverProc, static_cast<UINT_PTR>(id),
                       reinterpret_cast<DWORD_PTR>(this));
+  AddCopyCommand();
 }
 
 void frmMain::SetUpFileList() {

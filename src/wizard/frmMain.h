@@ -13,6 +13,7 @@
 #include "ComponentCatalogue.h"
 #include "ControlTable.h"
 #include "Fonts.h"
+#include "InstallationFindings.h"
 #include "UniqueHandle.h"
 #include "cTooltips.h"
 
@@ -97,7 +98,6 @@ class frmMain {
   virtual void VersionCheck();
   virtual void FillFileVersionList();
   void BuildComponentList();
-  ComponentFile ReadComponentFile(const std::wstring& path) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -154,6 +154,12 @@ class frmMain {
                                     UINT_PTR id, DWORD_PTR form);
   void lvwMDACFiles_ColumnClick(int column);
   void SortFileList();
+  // Ctrl+C and the context menu of the file list.
+  void AddCopyCommand();
+  static LRESULT CALLBACK CopyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR form);
+  void ShowCopyMenu(LPARAM screenPoint);
+  void CopyFileList(bool selectedOnly);
   LRESULT ColourStatic(HDC dc, HWND control);
   void DrawPicture(const DRAWITEMSTRUCT& item);
   void PaintSeparator();
@@ -173,6 +179,7 @@ class frmMain {
   // A close from outside during the repair run: the window goes once the
   // entry in hand is done.
   bool closeRequested_ = false;
+  VersionFindings versionFindings_;  // what the version page last showed
   bool inActivate_ = false;
   // The control that had the focus when the window was deactivated; it gets
   // it back on activation.

@@ -1,21 +1,25 @@
 // The component catalogue: the 31 files with their versions, read afresh on
 // every move to the repair page.
+#include <shlobj.h>
+
+#include "InstallationCheck.h"
 #include "LoadText.h"
 #include "SystemQueries.h"
 #include "TextIds.h"
 #include "frmMain.h"
 
-namespace {
-constexpr int kCommonFilesFolder = 0x2B;  // CSIDL_PROGRAM_FILES_COMMON
-}
-
 void frmMain::BuildComponentList() {
-  std::vector<ComponentFile> components;
-  components.reserve(ComponentCatalogue().size());
-  const std::wstring commonFiles = GetSpecialFolderPath(kCommonFilesFolder);
+  const std::wstring commonFiles = GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   if (commonFiles.empty())
     MessageBoxW(hwnd(), LoadText(IDS_FILES_EXPLANATION).c_str(), LoadText(IDS_CAPTION).c_str(),
                 MB_OK);
+  aComponents = ReadComponentList(commonFiles, sSystemDir);
+}
+
+std::vector<ComponentFile> ReadComponentList(const std::wstring& commonFiles,
+                                             const std::wstring& sSystemDir) {
+  std::vector<ComponentFile> components;
+  components.reserve(ComponentCatalogue().size());
   for (const CatalogueEntry& entry : ComponentCatalogue()) {
     const std::wstring& base = entry.base == BaseFolder::CommonFiles ? commonFiles : sSystemDir;
     ComponentFile file = ReadComponentFile(base + entry.relative);
@@ -23,12 +27,12 @@ void frmMain::BuildComponentList() {
     file.bNotListed = entry.notListed;
     components.push_back(std::move(file));
   }
-  aComponents = std::move(components);
+  return components;
 }
 
-ComponentFile frmMain::ReadComponentFile(const std::wstring& path) const {
+ComponentFile ReadComponentFile(const std::wstring& path) {
   ComponentFile file;
-  file.sFileName = GetFile03(path);
+  file.sFileName = FileNamePart(path);
   file.sFullPath = path;
   VS_FIXEDFILEINFO info;
   if (ReadFixedFileInfo(path, info)) {

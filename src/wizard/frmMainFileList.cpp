@@ -1,6 +1,6 @@
 // The file version page: the listed catalogue files with their versions, each
 // marked as belonging to the installed MDAC release or not.
-#include "WildcardMatch.h"
+#include "InstallationFindings.h"
 #include "frmMain.h"
 
 namespace {
@@ -30,25 +30,19 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
 
 void frmMain::FillFileVersionList() {
   BuildComponentList();
-  const std::wstring pattern = sMDACVersion + L"*";
   const HWND list = Control(ControlId::lvwMDACFiles);
   ListView_DeleteAllItems(list);
   int row = 0;
-  for (std::size_t index = 0; index < aComponents.size(); ++index) {
-    const ComponentFile& e = aComponents[index];
-    if (e.bNotListed) continue;
+  for (const FileListRow& e : FileListRows(aComponents, sMDACVersion)) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
-    item.lParam = static_cast<LPARAM>(index);
-    item.pszText = const_cast<wchar_t*>(e.sFileName.c_str());
-    // A file whose version could not be read matches no release, not even an
-    // unknown one: a missing file is never shown as in order.
-    const bool versionRead = e.sVersion != kVersionNotRead;
-    item.iImage = versionRead && WildcardMatch(e.sVersion, pattern) ? kMatch : kMismatch;
+    item.lParam = static_cast<LPARAM>(e.index);
+    item.pszText = const_cast<wchar_t*>(e.name.c_str());
+    item.iImage = e.matches ? kMatch : kMismatch;
     const int at = ListView_InsertItem(list, &item);
-    ListView_SetItemText(list, at, 1, const_cast<wchar_t*>(e.sVersion.c_str()));
-    ListView_SetItemText(list, at, 2, const_cast<wchar_t*>(e.sPath.c_str()));
+    ListView_SetItemText(list, at, 1, const_cast<wchar_t*>(e.version.c_str()));
+    ListView_SetItemText(list, at, 2, const_cast<wchar_t*>(e.path.c_str()));
     ++row;
   }
   // Once sorted, the list stays sorted.

@@ -4,13 +4,11 @@
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "RegistrationReport.h"
+#include "RepairRun.h"
 #include "TextIds.h"
 #include "frmMain.h"
 
 namespace {
-
-constexpr DWORD kPauseBefore = 50;  // ms: lets the user read the file's name
-constexpr DWORD kPauseAfter = 150;
 
 // A step of the run that fails is passed over: the run always reaches its end.
 template <typename Step>
@@ -55,16 +53,14 @@ void frmMain::cmdRepairMDAC_Click() {
   };
   for (std::size_t i = 0; i < aComponents.size(); ++i) {
     const ComponentFile& e = aComponents[i];
-    // The file is loaded from its real path, also when its version could not
-    // be read (its sPath then holds text 102).
-    const std::wstring path = e.sFullPath.empty() ? e.sPath : e.sFullPath;
+    const std::wstring path = RegistrationPath(e);
     Try([&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
-    Sleep(kPauseBefore);
+    Sleep(kPauseBeforeEntry);
     if (!e.bNoRegister)
       Try([&] {
         const std::wstring name = GetFile(path);
         const RegistrationOutcome outcome =
-            registrar.Register(path, "DllRegisterServer", whileWaiting);
+            registrar.Register(path, kRegistrationEntry, whileWaiting);
         if (hwnd()) ShowRegistrationProblem(hwnd(), outcome, name);
       });
     Try([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
@@ -72,7 +68,7 @@ void frmMain::cmdRepairMDAC_Click() {
     // Closed from outside: the entry in hand is done, no further one starts.
     if (closeRequested_) Unload();
     if (!hwnd()) return;  // the session is ending: nothing is left to show
-    Sleep(kPauseAfter);
+    Sleep(kPauseAfterEntry);
   }
 
   Try([&] {

@@ -1,65 +1,32 @@
 // The version page: which MDAC release and Jet build are installed, and
 // whether each is current.
-#include "FormatPlaceholders.h"
-#include "LeadingNumber.h"
+#include "InstallationCheck.h"
 #include "LoadText.h"
-#include "SystemQueries.h"
 #include "TextIds.h"
-#include "VariantText.h"
-#include "WindowsVersionCode.h"
-#include "cRegistry.h"
 #include "frmMain.h"
-
-namespace {
-
-constexpr double kCurrentMdac = 2.81;
-constexpr double kCurrentJetBuild = 8015;
-
-std::wstring InstalledMdacVersion() {
-  cRegistry registry;
-  registry.ClassKey(RegistryRootKey::LocalMachine);
-  registry.SectionKey(L"Software\\Microsoft\\DataAccess");
-  registry.ValueType(RegistryValueType::Sz);
-  registry.ValueKey(L"FullInstallVer");
-  registry.Default(L"");
-  return ToText(registry.Value());
-}
-
-}  // namespace
 
 // A later run changes only what its own branches write: icons, positions and
 // the hint stay as an earlier run left them.
 void frmMain::VersionCheck() {
-  sMDACVersion = InstalledMdacVersion().substr(0, 4);
+  const VersionFindings found = CheckInstalledVersions(sSystemDir, iWinVersion);
+  versionFindings_ = found;
+  sMDACVersion = found.sMDACVersion;
 
-  std::wstring mdacText = FormatPlaceholders(LoadText(IDS_MDAC_DESCRIPTION), {sMDACVersion});
-  if (LeadingNumber(sMDACVersion) >= kCurrentMdac) {
+  if (found.mdacCurrent) {
     Visible(ControlId::lblDownloadMDAC, false);
-    mdacText += LoadText(IDS_MDAC_LATEST);
   } else {
     Visible(ControlId::imgMDACVerOK, false);
     Visible(ControlId::imgMDACVerProb, true);
-    if (iWinVersion == kWindowsXP) {
-      Visible(ControlId::lblDownloadMDAC, false);
-      mdacText += LoadText(IDS_MDAC_XP_SP2);
-    } else {
-      mdacText += L" " + LoadText(IDS_MDAC_NEWER);
+    if (found.mdacOffersDownload)
       sPendingUrl = LoadText(IDS_URL_DOWNLOAD);
-    }
+    else
+      Visible(ControlId::lblDownloadMDAC, false);
   }
-  Caption(ControlId::lblMDACVerDescr, mdacText);
+  Caption(ControlId::lblMDACVerDescr, found.mdacText);
 
-  const std::wstring jetFile = sSystemDir + L"\\msjet40.dll";
-  const bool display = false, buildOnly = true;
-  const std::wstring jetVersion = GetFileVersionText(jetFile, display);
-  const std::wstring jetBuild = GetFileVersionText(jetFile, buildOnly);
-  std::wstring jetText = FormatPlaceholders(LoadText(IDS_JET_DESCRIPTION), {jetVersion});
-  if (LeadingNumber(jetBuild) >= kCurrentJetBuild) {
-    jetText += L"\r" + LoadText(IDS_JET_LATEST);
-  } else {
+  if (!found.jetCurrent) {
     Visible(ControlId::imgJetVerOK, false);
     Visible(ControlId::imgJetVerProb, true);
-    jetText += LoadText(IDS_JET_NEWER) + LoadText(IDS_JET_DOWNLOAD_HINT);
     sPendingUrl = LoadText(IDS_URL_DOWNLOAD);
     MoveTop(ControlId::lblDownloadMDAC, 3860);
   }
@@ -71,7 +38,7 @@ void frmMain::VersionCheck() {
     Caption(ControlId::lblVersionsContinue, LoadText(IDS_VERSIONS_CONTINUE));
     Visible(ControlId::lblVersionsContinue, true);
   }
-  Caption(ControlId::lblJetVerDescr, jetText);
+  Caption(ControlId::lblJetVerDescr, found.jetText);
 
   if (!(GetWindowLongW(Control(ControlId::lblDownloadMDAC), GWL_STYLE) & WS_VISIBLE)) {
     MoveTop(ControlId::lblJetVerHeader, 2405);

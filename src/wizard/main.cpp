@@ -1,11 +1,13 @@
 #include <windows.h>
 
+#include "ConsoleModes.h"
 #include "RegistrationHelperProcess.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // The wizard starts this program again to register its components.
   if (IsRegistrationHelper(GetCommandLineW())) return RunRegistrationHelper();
+  if (const std::optional<int> exitCode = RunWithoutWindow()) return *exitCode;
 
   frmMain form;
   if (!form.Create(instance)) return 1;

@@ -8,15 +8,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "LoadText.h"
 #include "OpenedAddresses.h"
 #include "RemoteWizard.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
+#include "UserInput.h"
+#include "WindowsVersionCode.h"
 #include "WizardTestSupport.h"
 
 namespace {
@@ -51,6 +56,16 @@ class Cell {
     RegDeleteValueW(desktop_.get(), L"LogPixels");
   }
   bool xp() const { return windows_ == "winxp"; }
+  // The OS version code the program sees in this cell.
+  int code() const {
+    const std::map<std::string, std::pair<int, int>> versions = {{"winxp", {5, 1}},
+                                                                 {"win2k", {5, 0}},
+                                                                 {"vista", {6, 0}},
+                                                                 {"win7", {6, 1}},
+                                                                 {"win10", {6, 2}}};
+    const auto [major, minor] = versions.at(windows_);
+    return WindowsVersionCode(VER_PLATFORM_WIN32_NT, major, minor);
+  }
   int dpi() const { return dpi_; }
   // Opened addresses are written to a file instead (see capture-url.sh).
   std::vector<std::wstring> OpenedUrls(std::size_t atLeast) { return opened_.Wait(atLeast); }
@@ -61,6 +76,62 @@ class Cell {
   UniqueHKEY app_, desktop_;
   OpenedAddresses opened_;
 };
+
+// Takes the selection from every row of a list in another process.
+void DeselectAll(HWND list) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  const UniqueHandle<HANDLE, &::CloseHandle> process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  void* remote =
+      VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED;
+  WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote));
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
+// The copy command, used as a support desk would ask the user to: Ctrl+C on
+// a selected row, the context menu's two entries, and Ctrl+C with no row
+// selected; the clipboard read by this process. The list is sorted by version.
+void CopyTheFileList(const RemoteWizard& wizard, const std::vector<RemoteWizard::Row>& rows,
+                     int osCode) {
+  const HWND list = wizard.Control(I::lvwMDACFiles);
+  std::wstring expectedHead =
+      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) +
+      L"\r\nDateiname\tDateiversion\tPfad\r\n";
+  const auto line = [](const RemoteWizard::Row& row) {
+    return row.name + L"\t" + row.version + L"\t" + row.path + L"\r\n";
+  };
+  std::wstring all = expectedHead;
+  for (const auto& row : rows) all += line(row);
+  const auto copied = [&](const std::function<void()>& act) {
+    UserInput::ClearClipboard();
+    act();
+    return UserInput::WaitForClipboardText();
+  };
+  // Ctrl+C in the list with no row selected: every row. (The list gets the
+  // focus by a click; the selection that brings is taken away from outside.)
+  UserInput::Click(list, UserInput::RowPoint(list, 1));
+  wizard.WaitUntil([&] { return UserInput::FocusOf(wizard.window()) == list; }, 2000);
+  DeselectAll(list);
+  EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+  EXPECT_EQ(copied([] { UserInput::Chord({VK_CONTROL, 'C'}); }), all);
+  // Ctrl+C on a selected row: that row.
+  UserInput::Click(list, UserInput::RowPoint(list, 2));
+  EXPECT_EQ(copied([] { UserInput::Chord({VK_CONTROL, 'C'}); }), expectedHead + line(rows[2]));
+  // The context menu of another row: "Copy" (the first entry), then "Copy all"
+  // (the last).
+  const auto fromMenu = [&](WORD key) {
+    UserInput::Click(list, UserInput::RowPoint(list, 5), true);
+    Sleep(300);  // the menu opens
+    UserInput::Chord({key});
+    UserInput::Chord({VK_RETURN});
+  };
+  EXPECT_EQ(copied([&] { fromMenu(VK_DOWN); }), expectedHead + line(rows[5]));
+  EXPECT_EQ(copied([&] { fromMenu(VK_UP); }), all);
+}
 
 std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
 
@@ -73,11 +144,12 @@ class Walkthrough : public ::testing::Test {
 
 TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   InstalledMdac mdac(L"2.80.1022.0");
-  InstalledJet jet(L"ver_4_0_8014_0.dll");
+  // The Jet engine is one of the stand-ins: an old build with a registration entry.
   InstalledComponents components(
       std::map<std::wstring, std::wstring>{{L"MSADRH15.DLL", L""},
                                            {L"MSDAPS.DLL", L"component_2_80.dll"},
-                                           {L"MSDAORA.DLL", L"component_no_entry.dll"}});
+                                           {L"MSDAORA.DLL", L"component_no_entry.dll"},
+                                           {L"msjet40.dll", L"component_jet_8014.dll"}});
   Registrations::Answer(L"MSJRO.DLL", E_FAIL);
   // A component whose entry writes to address 0: the wizard reports it and goes on.
   Registrations::Answer(L"MSADCO.DLL", kWriteToNull);
@@ -147,6 +219,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   rows = wizard.ListRows();
   EXPECT_EQ(rows.front().version, L"2.80.1022");
   EXPECT_EQ(rows.back().version, L"N/A");
+  CopyTheFileList(wizard, rows, cell_.code());
   const std::wstring repairUrl = LoadText(cell_.xp() ? IDS_URL_REPAIR_XP : IDS_URL_REPAIR);
   EXPECT_EQ(wizard.Text(I::lblRepairUrl), repairUrl);
   EXPECT_EQ(wizard.Text(I::Label3), Filled(IDS_FILES_HINT, L"2.80"));

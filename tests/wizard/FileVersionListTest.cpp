@@ -162,4 +162,52 @@ TEST_F(FileVersionList, SortsByTheClickedColumnAsTextAndStaysSorted) {
   EXPECT_EQ(rows.back().version, L"N/A");
 }
 
+// The list's context menu as it opens: its two entries in the user's
+// language, "Copy" greyed while no row is selected. (Read from inside: the
+// menu is a modal loop of this thread, ended once read.)
+struct OpenMenu {
+  std::vector<std::wstring> entries;
+  std::vector<bool> greyed;
+};
+
+OpenMenu* g_menu = nullptr;
+
+void CALLBACK ReadMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !g_menu) return;
+  KillTimer(nullptr, timer);
+  const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+    g_menu->entries.push_back(text);
+    g_menu->greyed.push_back((GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+  }
+  EndMenu();
+}
+
+OpenMenu ContextMenuOf(HWND list) {
+  OpenMenu menu;
+  g_menu = &menu;
+  SetTimer(nullptr, 0, 50, ReadMenu);
+  SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);  // as from the keyboard
+  g_menu = nullptr;
+  return menu;
+}
+
+TEST_F(FileVersionList, ContextMenuOffersCopyAndCopyAll) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  ToRepairPage();
+  OpenMenu menu = ContextMenuOf(List());
+  EXPECT_EQ(menu.entries, (std::vector<std::wstring>{LoadText(IDS_COPY), LoadText(IDS_COPY_ALL)}));
+  EXPECT_EQ(menu.greyed, (std::vector<bool>{true, false}));
+  ListView_SetItemState(List(), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  menu = ContextMenuOf(List());
+  EXPECT_EQ(menu.greyed, (std::vector<bool>{false, false}));
+  // The expected words, as the catalogue must hold them.
+  const bool german = UserUiLanguage() == UiLanguage::German;
+  EXPECT_EQ(LoadText(IDS_COPY), german ? L"Kopieren" : L"Copy");
+  EXPECT_EQ(LoadText(IDS_COPY_ALL), german ? L"Alle kopieren" : L"Copy all");
+}
+
 }  // namespace

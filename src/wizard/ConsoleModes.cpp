@@ -1,0 +1,106 @@
+#include "ConsoleModes.h"
+
+#include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "ConsoleOutput.h"
+#include "FormatPlaceholders.h"
+#include "InstallationCheck.h"
+#include "LoadText.h"
+#include "QuietRepair.h"
+#include "RaisedError.h"
+#include "ReportWriters.h"
+#include "TextIds.h"
+#include "UserFormatLocale.h"
+
+namespace {
+
+constexpr int kCheckCurrent = 0;
+constexpr int kCheckUpdate = 1;
+constexpr int kCheckNotWritten = 2;
+
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return {L"/"};  // unreadable: no switch at all, a usage error
+  std::vector<std::wstring> arguments(argv + (count > 0 ? 1 : 0), argv + count);
+  LocalFree(argv);
+  return arguments;
+}
+
+void WriteLine(ConsoleStream::Which which, const std::wstring& line) {
+  ConsoleStream(which).Write(line + L"\n");
+}
+
+CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
+  CheckReportTexts texts;
+  texts.caption = LoadText(IDS_CAPTION);
+  texts.mdacHeader = LoadText(IDS_MDAC_HEADER);
+  texts.jetHeader = LoadText(IDS_JET_HEADER);
+  texts.downloadUrl = LoadText(IDS_URL_DOWNLOAD);
+  texts.osLine = FormatPlaceholders(LoadText(IDS_REPORT_OS), {found.osVersionCode});
+  texts.fileName = LoadText(IDS_FILE_NAME);
+  texts.fileVersion = LoadText(IDS_FILE_VERSION);
+  texts.path = LoadText(IDS_PATH);
+  texts.matches =
+      OnOneLine(FormatPlaceholders(LoadText(IDS_REPORT_MATCHES), {found.versions.sMDACVersion}));
+  texts.yes = LoadText(IDS_REPORT_YES);
+  texts.no = LoadText(IDS_REPORT_NO);
+  texts.resultCurrent = LoadText(IDS_REPORT_CURRENT);
+  texts.resultUpdate = LoadText(IDS_REPORT_UPDATE);
+  return texts;
+}
+
+int Check(bool json) {
+  const InstallationFindings found = CheckInstallation();
+  ConsoleStream out(ConsoleStream::Which::Output);
+  const bool written = json ? out.WriteUtf8(CheckReportJson(found))
+                            : out.Write(CheckReportText(found, LoadCheckReportTexts(found)));
+  if (!written) {
+    WriteNotWrittenReason(out.error());
+    return kCheckNotWritten;
+  }
+  return found.versions.UpdateRecommended() ? kCheckUpdate : kCheckCurrent;
+}
+
+int Usage(ConsoleStream::Which which) {
+  WriteLine(which, LoadText(IDS_CAPTION) + L"\n\n" + LoadText(IDS_USAGE));
+  return which == ConsoleStream::Which::Output ? 0 : kUsageErrorExitCode;
+}
+
+}  // namespace
+
+std::optional<int> RunWithoutWindow() {
+  const CommandLineRequest request = ParseCommandLine(Arguments());
+  if (request.mode == ProgramMode::Wizard) return std::nullopt;
+  // Nothing the platform would ask in a box (a drive without a disk) may stop
+  // a run that nobody watches.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  FormatLocale::SetCurrent(UserFormatLocale());
+  try {
+    switch (request.mode) {
+      case ProgramMode::Usage:
+        return Usage(ConsoleStream::Which::Output);
+      case ProgramMode::UsageError:
+        return Usage(ConsoleStream::Which::Error);
+      case ProgramMode::Check:
+        return Check(request.json);
+      case ProgramMode::Repair:
+        return RepairQuietly(request.json);
+      case ProgramMode::Wizard:
+        break;
+    }
+  } catch (const RaisedError& e) {
+    WriteLine(ConsoleStream::Which::Error, OnOneLine(e.description));
+  } catch (const std::exception& e) {
+    const std::string what = e.what();
+    WriteLine(ConsoleStream::Which::Error, std::wstring(what.begin(), what.end()));
+  }
+  return kCheckNotWritten;
+}

@@ -1,0 +1,126 @@
+#include "ConsoleOutput.h"
+
+#include <algorithm>
+
+#include "FormatPlaceholders.h"
+#include "LoadText.h"
+#include "ReportWriters.h"
+#include "TextIds.h"
+#include "modDLLRegister.h"
+
+namespace {
+
+bool Usable(HANDLE handle) {
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return false;
+  SetLastError(NO_ERROR);
+  return GetFileType(handle) != FILE_TYPE_UNKNOWN || GetLastError() == NO_ERROR;
+}
+
+bool HandedOver() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  return (startup.dwFlags & STARTF_USESTDHANDLES) != 0;
+}
+
+// Once per process: both streams may need the starter's console.
+bool AttachedToStartersConsole() {
+  static const bool attached =
+      AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED;
+  return attached;
+}
+
+std::wstring WithCrLf(std::wstring_view text) {
+  std::wstring out;
+  out.reserve(text.size() + text.size() / 16);
+  for (wchar_t c : text) {
+    if (c == L'\n') out += L'\r';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+ConsoleStream::ConsoleStream(Which which) {
+  handle_ = GetStdHandle(which == Which::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  if (!Usable(handle_)) {
+    handle_ = nullptr;
+    if (HandedOver()) {
+      error_ = ERROR_INVALID_HANDLE;
+      return;
+    }
+    if (!AttachedToStartersConsole()) {
+      error_ = GetLastError();
+      return;
+    }
+    const HANDLE screen =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (screen == INVALID_HANDLE_VALUE) {
+      error_ = GetLastError();
+      return;
+    }
+    owned_.reset(screen);
+    handle_ = owned_.get();
+  }
+  DWORD mode = 0;
+  console_ = GetConsoleMode(handle_, &mode) != 0;
+}
+
+bool ConsoleStream::Write(std::wstring_view text) {
+  if (!handle_) return false;
+  const std::wstring lines = WithCrLf(text);
+  if (!console_) return WriteBytes(ToUtf8(lines));
+  // A console takes the characters themselves, whatever its code page.
+  for (std::size_t done = 0; done < lines.size();) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(lines.size() - done, 8192));
+    if (!WriteConsoleW(handle_, lines.data() + done, chunk, &written, nullptr) || written == 0) {
+      error_ = GetLastError();
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+bool ConsoleStream::WriteUtf8(std::string_view bytes) {
+  if (!handle_) return false;
+  if (!console_) {
+    std::string lines;
+    lines.reserve(bytes.size() + bytes.size() / 16);
+    for (char c : bytes) {
+      if (c == '\n') lines += '\r';
+      lines += c;
+    }
+    return WriteBytes(lines);
+  }
+  // Back to characters for the console: its code page need not be UTF-8.
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+  return Write(text);
+}
+
+bool ConsoleStream::WriteBytes(std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 65536));
+    if (!WriteFile(handle_, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      error_ = GetLastError();
+      if (error_ == ERROR_SUCCESS) error_ = ERROR_WRITE_FAULT;
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+void WriteNotWrittenReason(DWORD error) {
+  ConsoleStream(ConsoleStream::Which::Error)
+      .Write(FormatPlaceholders(LoadText(IDS_REPORT_NOT_WRITTEN),
+                                {OnOneLine(GetSystemErrorText(error))}) +
+             L"\n");
+}

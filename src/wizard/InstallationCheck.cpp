@@ -1,0 +1,81 @@
+#include "InstallationCheck.h"
+
+#include <windows.h>
+// shlobj.h needs the types of windows.h.
+#include <shlobj.h>
+
+#include "FormatPlaceholders.h"
+#include "LeadingNumber.h"
+#include "LoadText.h"
+#include "SystemQueries.h"
+#include "TextIds.h"
+#include "VariantText.h"
+#include "WindowsVersionCode.h"
+#include "cRegistry.h"
+
+namespace {
+
+constexpr double kCurrentMdac = 2.81;
+constexpr double kCurrentJetBuild = 8015;
+
+// No default value: a missing FullInstallVer stays apart from an empty one.
+std::optional<std::wstring> InstalledMdacVersion() {
+  cRegistry registry;
+  registry.ClassKey(RegistryRootKey::LocalMachine);
+  registry.SectionKey(L"Software\\Microsoft\\DataAccess");
+  registry.ValueType(RegistryValueType::Sz);
+  registry.ValueKey(L"FullInstallVer");
+  registry.Default(Variant());
+  const Variant value = registry.Value();
+  if (value.IsEmpty()) return std::nullopt;
+  return ToText(value);
+}
+
+}  // namespace
+
+VersionFindings CheckInstalledVersions(const std::wstring& sSystemDir, int iWinVersion) {
+  VersionFindings found;
+  found.fullInstallVer = InstalledMdacVersion();
+  found.sMDACVersion = found.fullInstallVer.value_or(L"").substr(0, 4);
+
+  found.mdacText = FormatPlaceholders(LoadText(IDS_MDAC_DESCRIPTION), {found.sMDACVersion});
+  found.mdacCurrent = LeadingNumber(found.sMDACVersion) >= kCurrentMdac;
+  if (found.mdacCurrent) {
+    found.mdacText += LoadText(IDS_MDAC_LATEST);
+  } else if (iWinVersion == kWindowsXP) {
+    found.mdacText += LoadText(IDS_MDAC_XP_SP2);
+  } else {
+    found.mdacText += L" " + LoadText(IDS_MDAC_NEWER);
+    found.mdacOffersDownload = true;
+  }
+
+  const std::wstring jetFile = sSystemDir + L"\\msjet40.dll";
+  const bool display = false, buildOnly = true;
+  found.jetVersion = GetFileVersionText(jetFile, display);
+  found.jetBuild = GetFileVersionText(jetFile, buildOnly);
+  found.jetReadable = found.jetVersion != LoadText(IDS_NOT_AVAILABLE);
+  found.jetText = FormatPlaceholders(LoadText(IDS_JET_DESCRIPTION), {found.jetVersion});
+  found.jetCurrent = LeadingNumber(found.jetBuild) >= kCurrentJetBuild;
+  if (found.jetCurrent)
+    found.jetText += L"\r" + LoadText(IDS_JET_LATEST);
+  else
+    found.jetText += LoadText(IDS_JET_NEWER) + LoadText(IDS_JET_DOWNLOAD_HINT);
+  return found;
+}
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder, n <= MAX_PATH ? n : 0);
+}
+
+InstallationFindings CheckInstallation() {
+  InstallationFindings found;
+  const std::wstring systemDir = SystemFolder();
+  found.osVersionCode = GetWindowsVersion();
+  found.versions = CheckInstalledVersions(systemDir, found.osVersionCode);
+  const std::vector<ComponentFile> components =
+      ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), systemDir);
+  found.files = FileListRows(components, found.versions.sMDACVersion);
+  return found;
+}

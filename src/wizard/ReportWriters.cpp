@@ -1,0 +1,196 @@
+#include "ReportWriters.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+bool IsBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
+
+// The page's texts break lines with CR, LF or both: each becomes one "\n".
+std::wstring WithPlainBreaks(std::wstring_view text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r') {
+      out += L'\n';
+      if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::wstring Padded(const std::wstring& text, std::size_t width) {
+  return text + std::wstring(width > text.size() ? width - text.size() : 0, L' ');
+}
+
+void AppendUtf8(std::string& out, std::uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string JsonOrNull(bool present, std::wstring_view text) {
+  return present ? JsonString(text) : "null";
+}
+
+const char* Verdict(bool current) { return current ? "\"current\"" : "\"update\""; }
+
+}  // namespace
+
+std::string ToUtf8(std::wstring_view text) {
+  constexpr std::uint32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<std::uint32_t>(text[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<std::uint32_t>(text[i + 1]) - 0xDC00);
+      ++i;
+    } else if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
+      c = kReplacement;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string JsonString(std::wstring_view text) {
+  std::wstring escaped;
+  for (wchar_t c : text) {
+    switch (c) {
+      case L'"':
+        escaped += L"\\\"";
+        break;
+      case L'\\':
+        escaped += L"\\\\";
+        break;
+      case L'\n':
+        escaped += L"\\n";
+        break;
+      case L'\r':
+        escaped += L"\\r";
+        break;
+      case L'\t':
+        escaped += L"\\t";
+        break;
+      default:
+        if (static_cast<std::uint32_t>(c) < 0x20) {
+          constexpr wchar_t kHex[] = L"0123456789abcdef";
+          escaped += L"\\u00";
+          escaped += kHex[(c >> 4) & 0xF];
+          escaped += kHex[c & 0xF];
+        } else {
+          escaped += c;
+        }
+    }
+  }
+  std::string quoted = "\"";
+  quoted += ToUtf8(escaped);
+  quoted += '"';
+  return quoted;
+}
+
+std::wstring OnOneLine(std::wstring_view text) {
+  std::wstring out;
+  bool inBreak = false;
+  for (wchar_t c : text) {
+    if (IsBreak(c)) {
+      inBreak = true;
+      continue;
+    }
+    if (inBreak && !out.empty() && out.back() != L' ') out += L' ';
+    inBreak = false;
+    out += c;
+  }
+  while (!out.empty() && out.back() == L' ') out.pop_back();
+  return out;
+}
+
+std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts) {
+  const VersionFindings& v = found.versions;
+  std::wstring out = texts.caption + L"\n\n";
+  out += texts.mdacHeader + L"\n" + WithPlainBreaks(v.mdacText) + L"\n\n";
+  out += texts.jetHeader + L"\n" + WithPlainBreaks(v.jetText) + L"\n";
+  if (v.OffersDownload()) out += texts.downloadUrl + L"\n";
+  out += L"\n" + texts.osLine + L"\n\n";
+
+  std::size_t nameWidth = texts.fileName.size(), versionWidth = texts.fileVersion.size();
+  std::size_t markWidth = std::max({texts.matches.size(), texts.yes.size(), texts.no.size()});
+  for (const FileListRow& row : found.files) {
+    nameWidth = std::max(nameWidth, row.name.size());
+    versionWidth = std::max(versionWidth, row.version.size());
+  }
+  const auto line = [&](const std::wstring& name, const std::wstring& version,
+                        const std::wstring& mark, const std::wstring& path) {
+    return Padded(name, nameWidth + 2) + Padded(version, versionWidth + 2) +
+           Padded(mark, markWidth + 2) + path + L"\n";
+  };
+  out += line(texts.fileName, texts.fileVersion, texts.matches, texts.path);
+  for (const FileListRow& row : found.files)
+    out += line(row.name, row.version, row.matches ? texts.yes : texts.no, row.path);
+  out += L"\n" + (v.UpdateRecommended() ? texts.resultUpdate : texts.resultCurrent) + L"\n";
+  return out;
+}
+
+std::string CheckReportJson(const InstallationFindings& found) {
+  const VersionFindings& v = found.versions;
+  const std::optional<unsigned> build = v.JetBuildNumber();
+  std::string out = "{\n";
+  out += "  \"mdac\": {\"release\": " + JsonString(v.sMDACVersion) + ", \"installed\": " +
+         JsonOrNull(v.fullInstallVer.has_value(), v.fullInstallVer.value_or(L"")) +
+         ", \"verdict\": " + Verdict(v.mdacCurrent) + "},\n";
+  out += "  \"jet\": {\"version\": " + JsonOrNull(v.jetReadable, v.jetVersion) +
+         ", \"build\": " + (build ? std::to_string(*build) : "null") +
+         ", \"verdict\": " + Verdict(v.jetCurrent) + "},\n";
+  out += "  \"os\": {\"code\": " + std::to_string(found.osVersionCode) + "},\n";
+  out += "  \"files\": [";
+  for (std::size_t i = 0; i < found.files.size(); ++i) {
+    const FileListRow& row = found.files[i];
+    out += i ? ",\n    " : "\n    ";
+    out += "{\"name\": " + JsonString(row.name) +
+           ", \"version\": " + JsonOrNull(row.readable, row.version) +
+           ", \"path\": " + JsonOrNull(row.readable, row.path) +
+           ", \"matches\": " + (row.matches ? "true" : "false") + "}";
+  }
+  out += found.files.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  return out;
+}
+
+std::wstring RepairReportText(const std::vector<RepairReportLine>& results,
+                              const std::wstring& summary) {
+  std::wstring out;
+  for (const RepairReportLine& r : results)
+    if (!r.registered) out += r.name + L"\t" + OnOneLine(r.description) + L"\n";
+  return out + summary + L"\n";
+}
+
+std::string RepairReportJson(const std::vector<RepairReportLine>& results) {
+  const auto failed = std::count_if(results.begin(), results.end(),
+                                    [](const RepairReportLine& r) { return !r.registered; });
+  std::string out = "{\n  \"registered\": " + std::to_string(results.size() - failed) +
+                    ",\n  \"failed\": " + std::to_string(failed) + ",\n  \"files\": [";
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    const RepairReportLine& r = results[i];
+    out += i ? ",\n    " : "\n    ";
+    out += "{\"name\": " + JsonString(r.name) + ", \"path\": " + JsonString(r.path) +
+           ", \"registered\": " + (r.registered ? "true" : "false") +
+           ", \"message\": " + JsonOrNull(!r.registered, OnOneLine(r.description)) + "}";
+  }
+  out += results.empty() ? "]\n}\n" : "\n  ]\n}\n";
+  return out;
+}

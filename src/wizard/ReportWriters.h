@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "InstallationFindings.h"
+
+// The catalogue texts a plain report needs, in the user's language.
+struct CheckReportTexts {
+  std::wstring caption;     // the program's name
+  std::wstring mdacHeader;  // the version page's two headings
+  std::wstring jetHeader;
+  std::wstring downloadUrl;  // the page's download link
+  std::wstring osLine;       // with the OS version code filled in
+  std::wstring fileName, fileVersion, path;
+  std::wstring matches;  // the mark column's heading, release filled in
+  std::wstring yes, no;
+  std::wstring resultCurrent, resultUpdate;
+};
+
+// The report of a check as plain text: the version page's headings and
+// descriptions, the download link where the page offers one, the OS version
+// code, the listed files as aligned columns, and the result. Lines end in
+// "\n" alone; the line breaks inside the page's texts become lines too.
+std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts);
+
+// The same findings as JSON, in UTF-8, with fixed keys:
+//   mdac {release, installed (null when absent), verdict "current"|"update"},
+//   jet {version (null when unreadable), build (integer or null), verdict},
+//   os {code}, files [{name, version, path (both null for an unreadable
+//   file), matches}] in catalogue order.
+std::string CheckReportJson(const InstallationFindings& found);
+
+// What the repair did with one component whose entry it was to call.
+struct RepairReportLine {
+  std::wstring name;  // the file name
+  std::wstring path;  // the path it was loaded from
+  bool registered = false;
+  std::wstring description;  // the message box's text for a failure
+};
+
+// The repair as text: one line per failed file (name, a tab, the description
+// with its line breaks made spaces), then the summary line as given.
+std::wstring RepairReportText(const std::vector<RepairReportLine>& results,
+                              const std::wstring& summary);
+// The repair as JSON: {registered, failed, files [{name, path, registered,
+// message (null on success)}]} in the order the entries were called.
+std::string RepairReportJson(const std::vector<RepairReportLine>& results);
+
+// UTF-8 of a UTF-16 text (or UTF-32 where wchar_t is 32 bits); a surrogate
+// without its partner becomes U+FFFD.
+std::string ToUtf8(std::wstring_view text);
+// A JSON string literal, quotes included.
+std::string JsonString(std::wstring_view text);
+// Line breaks (CR LF, CR, LF) made single spaces, runs of them one space.
+std::wstring OnOneLine(std::wstring_view text);

@@ -1,0 +1,112 @@
+// Figures, not a test (tools/bench.sh runs it): the windowless runs of the
+// real program from process start to exit. The check against a bare
+// one-window program from start to its window; the quiet repair, with
+// stand-ins at every catalogue path, against its prescribed pauses.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "InstalledComponents.h"
+#include "ProgramRun.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM data) {
+  auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == found->first && IsWindowVisible(hwnd)) {
+    found->second = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& arguments, HANDLE out) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  std::wstring command = L"\"" + exe + L"\" " + arguments;
+  PROCESS_INFORMATION pi{};
+  CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  return pi;
+}
+
+// From process creation to its end; its output goes to the null device.
+double TimeToExit(const std::wstring& exe, const std::wstring& arguments, HANDLE nul) {
+  const auto begin = Clock::now();
+  const PROCESS_INFORMATION pi = Start(exe, arguments, nul);
+  WaitForSingleObject(pi.hProcess, 120000);
+  const double ms = Ms(Clock::now() - begin);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return ms;
+}
+
+// From process creation to its first visible window.
+double TimeToWindow(const std::wstring& exe, HANDLE nul) {
+  const auto begin = Clock::now();
+  const PROCESS_INFORMATION pi = Start(exe, L"", nul);
+  std::pair<DWORD, HWND> found{pi.dwProcessId, nullptr};
+  while (!found.second && Ms(Clock::now() - begin) < 20000) {
+    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
+    if (!found.second) Sleep(1);
+  }
+  const double ms = Ms(Clock::now() - begin);
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 5000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return ms;
+}
+
+}  // namespace
+
+int main() {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const UniqueKernelHandle nul(
+      CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+  const std::wstring program = ProgramPath();
+  const std::wstring bare = TestDirectory() + L"\\bare_window.exe";
+  InstalledComponents components({});
+
+  constexpr int kRuns = 7;
+  TimeToWindow(bare, nul.get());  // warm the server and the file cache
+  TimeToExit(program, L"/check", nul.get());
+  std::vector<double> check, checkJson, bareWindow, usage;
+  for (int i = 0; i < kRuns; ++i) {
+    usage.push_back(TimeToExit(program, L"/?", nul.get()));
+    check.push_back(TimeToExit(program, L"/check", nul.get()));
+    checkJson.push_back(TimeToExit(program, L"/check /json", nul.get()));
+    bareWindow.push_back(TimeToWindow(bare, nul.get()));
+  }
+  std::printf(
+      "/check start to exit: %.0f ms (/json %.0f ms), bare window start to window %.0f ms "
+      "(median of %d): %.2fx\n",
+      Median(check), Median(checkJson), Median(bareWindow), kRuns,
+      Median(check) / Median(bareWindow));
+  std::printf("/? start to exit (the program's start and end alone): %.0f ms\n", Median(usage));
+
+  constexpr double kPauses = 31 * (50 + 150);
+  std::vector<double> repair;
+  for (int i = 0; i < 3; ++i) repair.push_back(TimeToExit(program, L"/repair /quiet", nul.get()));
+  Registrations::Clear();
+  std::printf(
+      "/repair /quiet start to exit: %.0f ms against %.0f ms of pauses (median of 3): %.3fx\n",
+      Median(repair), kPauses, Median(repair) / kPauses);
+  return 0;
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Real input, as the platform makes it from a user's keys and mouse, and the
+// clipboard as another program reads it.
+namespace UserInput {
+
+// Presses the keys in order and releases them in reverse (a chord: Ctrl+C).
+inline void Chord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    inputs.push_back(in);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *--it;
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A click with the left or right button at a point of `window`'s client
+// area, with Ctrl held down if asked.
+inline void Click(HWND window, POINT at, bool right = false, bool ctrl = false) {
+  ClientToScreen(window, &at);
+  SetCursorPos(at.x, at.y);
+  std::vector<INPUT> inputs;
+  const auto key = [&](DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_CONTROL;
+    in.ki.dwFlags = flags;
+    inputs.push_back(in);
+  };
+  const auto mouse = [&](DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    inputs.push_back(in);
+  };
+  if (ctrl) key(0);
+  mouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  mouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  if (ctrl) key(KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The middle of row `row` (0 = the first shown) of a report-view list in
+// another process, in the list's client coordinates: found from the header's
+// height and the row height the list reports, no pointers crossing over.
+inline POINT RowPoint(HWND list, int row) {
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  RECT headerRect{};
+  GetWindowRect(header, &headerRect);
+  const auto height = [&](int rows) {
+    return HIWORD(SendMessageW(list, LVM_APPROXIMATEVIEWRECT, rows, MAKELPARAM(-1, -1)));
+  };
+  const int rowHeight = height(2) - height(1);
+  return {20, (headerRect.bottom - headerRect.top) + row * rowHeight + rowHeight / 2};
+}
+
+// The control with the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+inline void ClearClipboard() {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+}
+
+// The clipboard's Unicode text once it has some (empty after the time).
+inline std::wstring WaitForClipboardText(int milliseconds = 3000) {
+  for (int waited = 0; waited < milliseconds; waited += 20) {
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(nullptr)) {
+      std::wstring text;
+      if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+          text = chars;
+          GlobalUnlock(data);
+        }
+      }
+      CloseClipboard();
+      if (!text.empty()) return text;
+    }
+    Sleep(20);
+  }
+  return {};
+}
+
+}  // namespace UserInput
