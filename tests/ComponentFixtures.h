@@ -51,6 +51,10 @@ inline constexpr HRESULT kRaiseForeignException = 0x7EA00002;
 inline constexpr HRESULT kOverflowStack = 0x7EA00003;
 inline constexpr HRESULT kNeverReturn = 0x7EA00004;
 inline constexpr HRESULT kNeedCom = 0x7EA00005;
+// Writes 1 MiB to its standard output, a little to standard error, and reads
+// from its standard input.
+inline constexpr HRESULT kTalkOnStandardHandles = 0x7EA00006;
+inline constexpr HRESULT kEndProcess = 0x7EA00007;  // ExitProcess(0)
 
 // The real program, as the build made it: the registration helper tests run.
 inline std::wstring WizardProgram() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }

@@ -60,14 +60,20 @@ bool RegistrationHelper::Start() {
     client.release();
     return false;
   }
+  // The helper's standard handles lead nowhere: a component that prints or
+  // reads there must not be able to talk in the helper's place.
+  UniqueKernelHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                         OPEN_EXISTING, 0, nullptr));
+  if (nowhere.get() == INVALID_HANDLE_VALUE) nowhere.release();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
-  startup.hStdInput = client.get();
-  startup.hStdOutput = client.get();
-  startup.hStdError = nullptr;
-  std::wstring command = L"\"" + program_ + L"\" " + kRegistrationHelperSwitch;
+  startup.hStdInput = nowhere.get();
+  startup.hStdOutput = nowhere.get();
+  startup.hStdError = nowhere.get();
+  std::wstring command = L"\"" + program_ + L"\" " + RegistrationHelperArguments(client.get());
   PROCESS_INFORMATION started{};
   // Suspended until it is in the job, so that not even its start-up runs
   // outside it.
@@ -162,8 +168,10 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
     const auto* bytes = static_cast<const BYTE*>(data);
     request.insert(request.end(), bytes, bytes + size);
   };
+  const std::uint32_t sequence = ++sequence_;
   const auto units = static_cast<std::uint32_t>(path.size());
   const auto entryBytes = static_cast<std::uint32_t>(entryName.size());
+  put(&sequence, sizeof sequence);
   put(&units, sizeof units);
   put(path.data(), path.size() * sizeof(wchar_t));
   put(&entryBytes, sizeof entryBytes);
@@ -174,7 +182,14 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
       Transfer(true, request.data(), static_cast<DWORD>(request.size()), deadline, whileWaiting);
   if (waited == Waited::Done)
     waited = Transfer(false, &answer, sizeof answer, deadline, whileWaiting);
-  if (waited == Waited::Done) return RegistrationProtocol::FromAnswer(answer);
+  if (waited == Waited::Done && answer.sequence == sequence)
+    return RegistrationProtocol::FromAnswer(answer);
+  if (waited == Waited::Done) {
+    // An answer to some other question: the helper cannot be trusted with
+    // the next file either.
+    TerminateProcess(process_.get(), ERROR_INVALID_DATA);
+    waited = Waited::Ended;
+  }
 
   RegistrationOutcome outcome;
   if (waited == Waited::TimedOut) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,6 +53,7 @@ class RegistrationHelper {
   UniqueKernelHandle process_;
   UniqueKernelHandle event_;
   UniqueKernelHandle job_;
+  std::uint32_t sequence_ = 0;
   bool greeted_ = false;
   bool unusable_ = false;
 };

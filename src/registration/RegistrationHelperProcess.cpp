@@ -5,6 +5,9 @@
 #include <shellapi.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "RegistrationProtocol.h"
@@ -37,8 +40,9 @@ bool WriteExact(HANDLE pipe, const void* data, DWORD size) {
 
 // One request of the wizard; false when the pipe is closed or the request is
 // not one the wizard would send.
-bool ReadRequest(HANDLE pipe, std::wstring& path, std::string& entryName) {
+bool ReadRequest(HANDLE pipe, std::uint32_t& sequence, std::wstring& path, std::string& entryName) {
   std::uint32_t units = 0, bytes = 0;
+  if (!ReadExact(pipe, &sequence, sizeof sequence)) return false;
   if (!ReadExact(pipe, &units, sizeof units) || units > RegistrationProtocol::kMaxPathUnits)
     return false;
   path.assign(units, L'\0');
@@ -49,15 +53,40 @@ bool ReadRequest(HANDLE pipe, std::wstring& path, std::string& entryName) {
   return ReadExact(pipe, entryName.data(), bytes);
 }
 
+// The wizard's pipe, inherited under the handle value that follows the switch;
+// null when the command line names none or the handle is no pipe.
+HANDLE ChannelFrom(const wchar_t* commandLine) {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
+  if (!arguments) return nullptr;
+  HANDLE channel = nullptr;
+  if (count == 3) {
+    wchar_t* end = nullptr;
+    const unsigned long long value = std::wcstoull(arguments[2], &end, 16);
+    if (end != arguments[2] && *end == L'\0' && value != 0 && value <= UINTPTR_MAX)
+      channel = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  }
+  LocalFree(arguments);
+  if (!channel || GetFileType(channel) != FILE_TYPE_PIPE) return nullptr;
+  return channel;
+}
+
 }  // namespace
 
 bool IsRegistrationHelper(const wchar_t* commandLine) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
   if (!arguments) return false;
-  const bool helper = count == 2 && lstrcmpW(arguments[1], kRegistrationHelperSwitch) == 0;
+  const bool helper = count == 3 && lstrcmpW(arguments[1], kRegistrationHelperSwitch) == 0;
   LocalFree(arguments);
   return helper;
+}
+
+std::wstring RegistrationHelperArguments(HANDLE channel) {
+  wchar_t value[24];
+  std::swprintf(value, 24, L"%llX",
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(channel)));
+  return std::wstring(kRegistrationHelperSwitch) + L" " + value;
 }
 
 int RunRegistrationHelper() {
@@ -65,21 +94,23 @@ int RunRegistrationHelper() {
   // crash dialog.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(&EndWithExceptionCode);
-  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (!in || in == INVALID_HANDLE_VALUE || !out || out == INVALID_HANDLE_VALUE) return 1;
+  const HANDLE pipe = ChannelFrom(GetCommandLineW());
+  if (!pipe) return 1;
+  // Not passed on to whatever a component starts.
+  SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
 
   // Components rely on OLE being ready in the thread that calls their entry,
   // as the platform's own registration tool makes it.
   const HRESULT ole = OleInitialize(nullptr);
-  if (WriteExact(out, &RegistrationProtocol::kHelperGreeting,
+  if (WriteExact(pipe, &RegistrationProtocol::kHelperGreeting,
                  sizeof RegistrationProtocol::kHelperGreeting)) {
+    std::uint32_t sequence = 0;
     std::wstring path;
     std::string entryName;
-    while (ReadRequest(in, path, entryName)) {
+    while (ReadRequest(pipe, sequence, path, entryName)) {
       const RegistrationProtocol::Answer answer =
-          RegistrationProtocol::ToAnswer(RegisterInThisProcess(path, entryName));
-      if (!WriteExact(out, &answer, sizeof answer)) break;
+          RegistrationProtocol::ToAnswer(sequence, RegisterInThisProcess(path, entryName));
+      if (!WriteExact(pipe, &answer, sizeof answer)) break;
     }
   }
   if (SUCCEEDED(ole)) OleUninitialize();

@@ -22,9 +22,14 @@ std::optional<std::wstring> RegistrationProblemText(const RegistrationOutcome& o
   const auto loadProblem = [&](const std::wstring& reason) {
     return FormatPlaceholders(LoadText(IDS_LOAD_PROBLEM), {displayName, reason});
   };
-  if (outcome.crashed)
+  // Exception codes carry the error or warning severity in their top bits; a
+  // smaller code is an exit code the component chose itself (ExitProcess).
+  if (outcome.crashed && outcome.exceptionCode >= 0x80000000u)
     return loadProblem(
         FormatPlaceholders(LoadText(IDS_COMPONENT_CRASHED), {Hex(outcome.exceptionCode)}));
+  if (outcome.crashed)
+    return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_ENDED),
+                                          {std::to_wstring(outcome.exceptionCode)}));
   if (outcome.timedOut)
     return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_TIMED_OUT),
                                           {std::to_wstring(outcome.timeLimitMs / 1000)}));

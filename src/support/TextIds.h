@@ -59,6 +59,7 @@
 // The reasons text 101 gives for a component that crashed or hung its helper.
 #define IDS_COMPONENT_CRASHED 158
 #define IDS_COMPONENT_TIMED_OUT 159
+#define IDS_COMPONENT_ENDED 160
 
 // The copy command of the file list and the runs without a window.
 #define IDS_COPY 200

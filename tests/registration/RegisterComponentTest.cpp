@@ -233,6 +233,38 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   EXPECT_TRUE(outcome->Succeeded());
 }
 
+// The helper's standard handles lead nowhere: a component that writes a
+// megabyte there, and reads, neither blocks the helper nor answers for it.
+TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
+  RegistrationHelper helper(WizardProgram(), 10000);
+  const std::wstring talk = Misbehaving(L"mdac_talk.dll", kTalkOnStandardHandles);
+  const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
+  const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
+  const std::wstring ends = Misbehaving(L"mdac_ends.dll", kEndProcess);
+  std::vector<RegistrationOutcome> outcomes;
+  for (const std::wstring& path : {talk, failing, ok, ends, ok}) {
+    std::optional<RegistrationOutcome> outcome = helper.Register(path, "DllRegisterServer");
+    ASSERT_TRUE(outcome.has_value());
+    outcomes.push_back(*outcome);
+  }
+  EXPECT_TRUE(outcomes[0].Succeeded());
+  EXPECT_FALSE(outcomes[0].timedOut);
+  EXPECT_EQ(outcomes[1].entryResult, E_FAIL);
+  EXPECT_TRUE(outcomes[2].Succeeded());
+  // Ending the process with a code of its own is no exception, and is not
+  // called one.
+  EXPECT_TRUE(outcomes[3].crashed);
+  EXPECT_EQ(outcomes[3].exceptionCode, 0u);
+  std::wstring ended = LoadText(IDS_LOAD_PROBLEM);
+  ended.replace(ended.find(L"[*]"), 3, L"mdac_ends.dll");
+  ended.replace(ended.find(L"[*]"), 3, Filled(IDS_COMPONENT_ENDED, L"0"));
+  EXPECT_EQ(RegistrationProblemText(outcomes[3], L"mdac_ends.dll"), ended);
+  EXPECT_TRUE(outcomes[4].Succeeded());
+  EXPECT_EQ(Registrations::Order(),
+            (std::vector<std::wstring>{L"mdac_talk.dll", L"mdac_fails.dll", L"mdac_ok.dll",
+                                       L"mdac_ends.dll", L"mdac_ok.dll"}));
+}
+
 // Run only as the child process of the next test: it holds a helper whose
 // component never returns and says which process that helper is.
 TEST_F(Helper, DISABLED_HoldsAHangingHelper) {
