@@ -19,6 +19,9 @@ constexpr double kCurrentMdac = 2.81;
 constexpr double kCurrentJetBuild = 8015;
 
 // No default value: a missing FullInstallVer stays apart from an empty one.
+// The release is a text; a value of another type (a number, bytes) says
+// nothing about it and counts as missing rather than as a release such as
+// "281". A text ends at its first NUL: a multi-string gives its first string.
 std::optional<std::wstring> InstalledMdacVersion() {
   cRegistry registry;
   registry.ClassKey(RegistryRootKey::LocalMachine);
@@ -28,7 +31,13 @@ std::optional<std::wstring> InstalledMdacVersion() {
   registry.Default(Variant());
   const Variant value = registry.Value();
   if (value.IsEmpty()) return std::nullopt;
-  return ToText(value);
+  const auto type = static_cast<RegistryValueType>(registry.ValueType());
+  if (type != RegistryValueType::Sz && type != RegistryValueType::ExpandSz &&
+      type != RegistryValueType::MultiSz)
+    return std::nullopt;
+  std::wstring text = ToText(value);
+  if (const std::size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+  return text;
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "CraftedVersion.h"
+#include "InstallationCheck.h"
 #include "LoadText.h"
 #include "TextIds.h"
 #include "WizardTestSupport.h"
@@ -132,6 +135,54 @@ TEST(VersionCheckMissing, JetWithADamagedVersionReadsNotAvailable) {
         << claim;
     EXPECT_TRUE(Shown(form.Control(I::imgJetVerProb)));
     form.Press(I::cmdZurück);
+  }
+}
+
+// The release is a text: a value of another type says nothing about it and
+// counts as missing, not as release "281"; a text ends at its first NUL.
+TEST(VersionCheckMissing, AReleaseThatIsNoTextCountsAsMissing) {
+  InstalledMdac mdac(nullptr);  // restores what was there afterwards
+  UniqueHKEY key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DataAccess", 0, KEY_SET_VALUE,
+                          key.put()),
+            ERROR_SUCCESS);
+  const auto bytesOf = [](const wchar_t* text, std::size_t characters) {
+    const auto* first = reinterpret_cast<const BYTE*>(text);
+    return std::vector<BYTE>(first, first + characters * sizeof(wchar_t));
+  };
+  const DWORD release281 = 281;
+  const struct {
+    DWORD type;
+    std::vector<BYTE> data;
+    std::optional<std::wstring> installed;
+    const wchar_t* release;
+    bool current;
+  } cases[] = {
+      {REG_DWORD,
+       std::vector<BYTE>(reinterpret_cast<const BYTE*>(&release281),
+                         reinterpret_cast<const BYTE*>(&release281) + 4),
+       std::nullopt, L"", false},
+      {REG_BINARY, {'2', '.', '8', '1', '.', '1'}, std::nullopt, L"", false},
+      {REG_MULTI_SZ,
+       bytesOf(L"2.81.1117.0\0"
+               L"2.80\0",
+               18),
+       L"2.81.1117.0", L"2.81", true},
+      {REG_SZ,
+       bytesOf(L"2\0"
+               L".81.1117.0",
+               13),
+       L"2", L"2", false},
+      {REG_EXPAND_SZ, bytesOf(L"2.81.1117.0", 12), L"2.81.1117.0", L"2.81", true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(RegSetValueExW(key.get(), L"FullInstallVer", 0, c.type, c.data.data(),
+                             static_cast<DWORD>(c.data.size())),
+              ERROR_SUCCESS);
+    const VersionFindings found = CheckInstalledVersions(L"C:\\does\\not\\exist", 8);
+    EXPECT_EQ(found.fullInstallVer, c.installed) << c.type;
+    EXPECT_EQ(found.sMDACVersion, c.release) << c.type;
+    EXPECT_EQ(found.mdacCurrent, c.current) << c.type;
   }
 }
 
