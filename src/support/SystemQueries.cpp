@@ -1,5 +1,7 @@
 #include "SystemQueries.h"
 
+#include <algorithm>
+
 #include <shlobj.h>
 
 #include <cstdint>
@@ -40,6 +42,11 @@ namespace {
 
 using UniqueView = UniqueHandle<const void*, &::UnmapViewOfFile>;
 
+// Only the start of a file is mapped: a 32-bit process has no room for a view
+// of a file of a gigabyte or more, and a DLL's headers and sections lie at its
+// start, far within this, whatever is appended behind them.
+constexpr std::uint32_t kMostMapped = 64u << 20;
+
 // Version resources are read from a read-only view of the file with bounds
 // checks of our own, not through the platform's version functions: those
 // trust the sizes in the file (a claimed gigabyte becomes an allocation of
@@ -59,10 +66,11 @@ bool ReadFixedVersion(const std::wstring& path, FixedVersionFields& fields) {
   const UniqueKernelHandle mapping(
       CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
   if (!mapping) return false;
-  const UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+  const std::size_t mapped = std::min<std::uint64_t>(size.QuadPart, kMostMapped);
+  const UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, mapped));
   if (!view) return false;
   const auto* bytes = static_cast<const std::uint8_t*>(view.get());
-  return FindFixedVersion({bytes, static_cast<std::size_t>(size.QuadPart)}, fields);
+  return FindFixedVersion({bytes, mapped}, fields);
 }
 
 }  // namespace

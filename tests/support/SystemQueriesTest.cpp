@@ -220,6 +220,29 @@ TEST(FileVersion, SizesThatRunPastTheFileAreNotAvailable) {
   EXPECT_FALSE(ReadFixedFileInfo(copy.substr(2), info));  // "\...": relative to the drive
 }
 
+// A sound DLL with gigabytes appended still has its version: only the start
+// of a file is looked at, and a 32-bit process could not map the whole.
+TEST(FileVersion, AFileWithGigabytesAppendedKeepsItsVersion) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"mdac_padded.dll";
+  for (const long long size : {600LL << 20, 3LL << 30}) {
+    ASSERT_TRUE(CopyFileW(Fixture(L"ver_4_0_9025_0.dll").c_str(), path.c_str(), FALSE));
+    {
+      UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+      LARGE_INTEGER end{};
+      end.QuadPart = size;
+      ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
+      ASSERT_TRUE(SetEndOfFile(file.get()));  // sparse where the file system allows
+    }
+    const bool no = false;
+    EXPECT_EQ(GetFileVersionText(path, no), L"4.0.9025") << size;
+  }
+  DeleteFileW(path.c_str());
+}
+
 // Run in each language by ctest.
 TEST(FileVersion, NotAvailableSpeaksTheUsersLanguage) {
   const char* ui = std::getenv("MDAC_EXPECT_UI");
