@@ -9,8 +9,9 @@
 
 // The message for a component whose registration went wrong, naming it
 // `displayName`; nothing when it went well. A file that could not be loaded,
-// crashed or ran out of time gets text 101, one whose entry is missing or
-// fails text 141.
+// crashed or ran out of time gets the load-problem text (IDS_LOAD_PROBLEM),
+// one whose entry is missing or fails the register-problem text
+// (IDS_REGISTER_PROBLEM).
 std::optional<std::wstring> RegistrationProblemText(const RegistrationOutcome& outcome,
                                                     const std::wstring& displayName);
 

@@ -14,8 +14,9 @@ HMODULE LoadComponent(const std::wstring& path);
 // a call object and frees the file again. Shows nothing.
 RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::string& entryName);
 
-// The same, reporting a file that cannot be loaded (text 101 with the system's
-// reason) and one whose entry is missing or fails (text 141) in a message box
+// The same, reporting a file that cannot be loaded (IDS_LOAD_PROBLEM with the
+// system's reason) and one whose entry is missing or fails
+// (IDS_REGISTER_PROBLEM) in a message box
 // owned by `owner`; success is silent. A status of S_FALSE counts as success.
 void RegisterComponent(HWND owner, const std::wstring& path, const std::string& entryName,
                        const std::wstring& displayName);

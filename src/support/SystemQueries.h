@@ -29,6 +29,7 @@ int GetWindowsVersion(VersionQuery ask, int& kept);
 bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info);
 
 // "major.minor.build" of the file version (unsigned parts), or with
-// `buildOnly` the fourth part, or the third where the fourth is 0. Catalogue
-// text 102 in the user's language when the version cannot be read.
+// `buildOnly` the fourth part, or the third where the fourth is 0. The
+// not-available text (IDS_NOT_AVAILABLE) in the user's language when the
+// version cannot be read.
 std::wstring GetFileVersionText(const std::wstring& path, const bool& buildOnly);

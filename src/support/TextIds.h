@@ -56,7 +56,7 @@
 #define IDS_RESOLVED_QUESTION 155
 #define IDS_RESOLVED_YES 156
 #define IDS_RESOLVED_NO 157
-// The reasons text 101 gives for a component that crashed or hung its helper.
+// The reasons IDS_LOAD_PROBLEM gives for a component that crashed or hung its helper.
 #define IDS_COMPONENT_CRASHED 158
 #define IDS_COMPONENT_TIMED_OUT 159
 #define IDS_COMPONENT_ENDED 160

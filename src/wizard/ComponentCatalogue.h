@@ -7,7 +7,8 @@
 // One component file of MDAC or Jet 4.0, as the wizard last read it.
 struct ComponentFile {
   std::wstring sFileName;  // the file-name part of the path
-  // The full path, or catalogue text 102 when the version cannot be read.
+  // What the file list shows as its path: the full path, or the
+  // not-available text when the version cannot be read.
   std::wstring sPath;
   std::wstring sVersion;  // "major.minor.build", or "N/A" when not read
   std::uint16_t iMajor = 0;
@@ -15,9 +16,9 @@ struct ComponentFile {
   std::uint16_t iBuild = 0;
   bool bNoRegister = false;  // the repair does not call its registration entry
   bool bNotListed = false;   // the file version list leaves it out
-  // The full path always: the repair loads the file from here, also when its
-  // version could not be read.
-  std::wstring sFullPath;
+  // The full path, also when the version could not be read: the repair
+  // loads the file from here.
+  std::wstring sLoadPath;
 };
 
 // The version text of a file whose version could not be read.

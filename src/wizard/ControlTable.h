@@ -87,7 +87,7 @@ struct ControlSpec {
   int left, top, width, height;
   bool visible;
   bool enabled;
-  int textId;  // catalogue text set at load; 0 for none
+  int textId;  // catalogue text the control gets when it is made; 0 for none
   FontRole font;
   Artwork art;
 };
@@ -97,6 +97,19 @@ std::span<const ControlSpec> ControlTable();
 // The entry of `id`; every id of the enumeration has one.
 const ControlSpec& SpecOf(ControlId id);
 
-// The white header band of pages 2 to 5 reaches down to this (twips); labels
-// that start above it sit on white.
+// The page a control belongs to: a panel's own page, else the page it lies on
+// (0: the window itself).
+int PageOf(const ControlSpec& design);
+
+// The panel of a page (1 to 5).
+ControlId PanelOf(int page);
+
+// The window's design measures, in twips.
+constexpr int kClientWidth = 7320, kClientHeight = 4860;
+// Every page panel fills this room; the etched separator above the buttons
+// runs along its bottom edge.
+constexpr int kPageWidth = 7368, kPageHeight = 4224;
+// The white header band of pages 2 to 5 reaches down to this; labels that
+// start above it sit on white. Its etched line lies just inside it.
 constexpr int kHeaderBandBottom = 720;
+constexpr int kHeaderRuleTop = 696;

@@ -1,23 +1,19 @@
 #include "PagePanel.h"
 
+#include "ControlLayout.h"
 #include "ControlTable.h"
 
 namespace {
 
-int PageOf(HWND panel) { return GetDlgCtrlID(panel) - static_cast<int>(ControlId::pic1) + 1; }
+int PageOfPanel(HWND panel) { return GetDlgCtrlID(panel) - static_cast<int>(ControlId::pic1) + 1; }
 
 void PaintHeaderBand(HWND panel, HDC dc) {
   const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  auto px = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
   RECT client;
   GetClientRect(panel, &client);
-  RECT band{0, 0, client.right, px(kHeaderBandBottom)};
+  RECT band{0, 0, client.right, TwipsToPixels(kHeaderBandBottom, dpi)};
   FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  // The etched line under the band.
-  RECT shadow{0, px(696), client.right, px(696) + 1};
-  FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
-  RECT light{0, px(696) + 1, client.right, px(696) + 2};
-  FillRect(dc, &light, GetSysColorBrush(COLOR_3DHILIGHT));
+  PaintEtchedLine(dc, TwipsToPixels(kHeaderRuleTop, dpi), 0, client.right);
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -25,7 +21,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (PageOf(hwnd) >= 2) PaintHeaderBand(hwnd, dc);
+      if (PageOfPanel(hwnd) >= 2) PaintHeaderBand(hwnd, dc);
       EndPaint(hwnd, &ps);
       return 0;
     }

@@ -59,7 +59,7 @@ int RepairQuietly(bool json) {
     const ComponentFile& e = components[i];
     if (i > 0) pauseEnd = GetTickCount64() + kPauseBeforeEntry;
     SleepUntil(pauseEnd);
-    if (!e.bNoRegister) results.push_back(Register(*registrar, RegistrationPath(e)));
+    if (!e.bNoRegister) results.push_back(Register(*registrar, e.sLoadPath));
     pauseEnd = GetTickCount64() + kPauseAfterEntry;
     if (i + 1 == components.size()) registrar.reset();
     SleepUntil(pauseEnd);

@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
-#include "ComponentCatalogue.h"
-
 // What the repair page's run and the quiet repair share, so that the two
 // cannot drift apart.
 
@@ -17,9 +13,3 @@ constexpr DWORD kPauseAfterEntry = 150;
 
 // The entry each component is asked to register itself with.
 constexpr char kRegistrationEntry[] = "DllRegisterServer";
-
-// The path a component is loaded from: its real path, also when its version
-// could not be read (its sPath then holds the not-available text).
-inline std::wstring RegistrationPath(const ComponentFile& e) {
-  return e.sFullPath.empty() ? e.sPath : e.sFullPath;
-}

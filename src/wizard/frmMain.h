@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ComponentCatalogue.h"
+#include "ControlLayout.h"
 #include "ControlTable.h"
 #include "Fonts.h"
 #include "InstallationFindings.h"
@@ -44,8 +45,10 @@ class frmMain {
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
-  // Creates the window hidden, with every control, and runs the load
-  // sequence. False when the window cannot be created; GetLastError tells why.
+  // Creates the window hidden, with the welcome page and the buttons, and runs
+  // the load sequence. The other pages are made when first needed, or once
+  // the window has painted. False when the window cannot be created;
+  // GetLastError tells why.
   bool Create(HINSTANCE instance);
   // Shows the window, which activates it and brings it to the foreground.
   void Show(int showCommand);
@@ -55,9 +58,10 @@ class frmMain {
   bool PreTranslateMessage(MSG& msg);
 
   HWND hwnd() const { return window_.get(); }
-  // The window of a control; null once the wizard window is gone.
-  HWND Control(ControlId id) const;
-  int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+  // The window of a control, made with its page if that page is not made
+  // yet; null once the wizard window is gone.
+  HWND Control(ControlId id);
+  int ToPixels(int twips) const { return TwipsToPixels(twips, dpi_); }
   int dpi() const { return dpi_; }
 
   // The form variables (read by the tests; written only by the handlers).
@@ -90,9 +94,6 @@ class frmMain {
   bool KeyWatchRunning() const { return keyWatch_ != KeyWatch::Off; }
   bool OpenerArmed() const { return openerArmed_; }
 
-  static constexpr int kClientWidth = 7320;
-  static constexpr int kClientHeight = 4860;
-
  protected:
   // The work behind the pages; virtual so that a test can make it fail.
   virtual void VersionCheck();
@@ -107,23 +108,24 @@ class frmMain {
   void Form_Load();
   void Form_Activate();
   void Form_Unload();
-  void CreateControls();
+  // The controls of one page (0: the buttons below the pages), made from
+  // the control table once; a page made after the load gets its texts too.
+  void CreatePage(int page);
+  void SetUpPage(int page);
+  void ApplyTexts(int page);
+  void CreateNextPage();
+  // A control that exists already; null for one whose page is not made.
+  HWND Find(ControlId id) const;
   void SetUpFileList();
 
   // Control helpers; the ids are those of the control table.
   void Caption(ControlId id, const std::wstring& text);
-  std::wstring Caption(ControlId id) const;
   void Visible(ControlId id, bool visible);
   void Enabled(ControlId id, bool enabled);
   void MoveTop(ControlId id, int twipsTop);
   void MoveLeft(ControlId id, int twipsLeft);
-  void MoveTo(ControlId id, std::optional<int> twipsLeft, std::optional<int> twipsTop);
   void BringPageToTop(int page);
   bool IsChecked(ControlId id) const;
-  // The size of a control's text in its font, wrapped at wrapWidth (0: one line).
-  SIZE TextExtent(ControlId id, int wrapWidth) const;
-  void FitToText(ControlId id);
-  void FitHeightToText(ControlId id);
   void FitHintAboveList();
 
   // Focus rules: the focus always rests on a visible, enabled control of the
@@ -134,12 +136,17 @@ class frmMain {
   void MarkDefaultButton();
   void Form_Deactivate();
   void RestoreFocus();
+  void ButtonFocusChanged(WORD notification);
+  // The answer to DM_GETDEFID: the button Enter presses.
+  LRESULT DefaultButtonId() const;
 
   void NextFailed(const std::wstring& description);
   void DoEvents();
   void Unload();
 
   // Timers.
+  void OnTimer(UINT_PTR timer);
+  void StopTimers();
   void ArmOpener();
   void ShellExecuteTimer_Timer();
   void ArmKeyWatch();
@@ -164,11 +171,19 @@ class frmMain {
   void DrawPicture(const DRAWITEMSTRUCT& item);
   void PaintSeparator();
 
+  // Posted when a button loses the focus: once the focus has settled, the
+  // default button is marked again.
+  static constexpr UINT kFocusMoved = WM_APP + 2;
+  // Posted after the first paint: makes the next page not yet made.
+  static constexpr UINT kCreateNextPage = WM_APP + 3;
+
   Options options_;
   UniqueWindow window_;
   int dpi_ = 96;
   std::unique_ptr<Fonts> fonts_;
   std::map<ControlId, HWND> controls_;  // children: destroyed with the window
+  bool pageCreated_[6] = {};            // 0: the buttons; 1 to 5: the pages
+  bool pagesPending_ = false;           // the pages' making after the first paint
   std::map<ControlId, UniqueBitmap> pictures_;
   UniqueImageList imlMDACFiles_;
   UniqueBrush whiteBrush_;

@@ -33,7 +33,7 @@ std::vector<ComponentFile> ReadComponentList(const std::wstring& commonFiles,
 ComponentFile ReadComponentFile(const std::wstring& path) {
   ComponentFile file;
   file.sFileName = FileNamePart(path);
-  file.sFullPath = path;
+  file.sLoadPath = path;
   VS_FIXEDFILEINFO info;
   if (ReadFixedFileInfo(path, info)) {
     file.iMajor = HIWORD(info.dwFileVersionMS);

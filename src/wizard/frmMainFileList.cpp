@@ -1,5 +1,9 @@
 // The file version page: the listed catalogue files with their versions, each
-// marked as belonging to the installed MDAC release or not.
+// marked as belonging to the installed MDAC release or not, and the hint
+// above them.
+#include <algorithm>
+
+#include "Artwork.h"
 #include "InstallationFindings.h"
 #include "frmMain.h"
 
@@ -59,4 +63,52 @@ void frmMain::SortFileList() {
   const HWND list = Control(ControlId::lvwMDACFiles);
   SortContext context{&aComponents, sortKey_};
   ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
+}
+
+void frmMain::SetUpFileList() {
+  const HWND list = Find(ControlId::lvwMDACFiles);
+  if (!list) return;
+  struct Column {
+    const wchar_t* caption;
+    int twips;
+  };
+  // Fixed captions, the same in both languages.
+  const Column columns[] = {{L"Dateiname", 1300}, {L"Dateiversion", 900}, {L"Pfad", 4300}};
+  for (int i = 0; i < 3; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<wchar_t*>(columns[i].caption);
+    column.cx = ToPixels(columns[i].twips);
+    column.iSubItem = i;
+    ListView_InsertColumn(list, i, &column);
+  }
+  const LRESULT style = SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               style | LVS_EX_LABELTIP | LVS_EX_FULLROWSELECT);
+  // Small icons follow the DPI: 16 pixels at 96 dpi.
+  const int size = MulDiv(16, dpi_, 96);
+  imlMDACFiles_.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
+  for (ListImage image : {ListImage::Match, ListImage::Mismatch}) {
+    UniqueBitmap bitmap = DrawListImage(image, size);
+    ImageList_AddMasked(imlMDACFiles_.get(), bitmap.get(), kListMaskColour);
+  }
+  ListView_SetImageList(list, imlMDACFiles_.get(), LVSIL_SMALL);
+}
+
+void frmMain::FitHintAboveList() {
+  // The German hint needs a third line where the design leaves room for two:
+  // the hint grows, and the list gives up what the hint needs from its top.
+  const HWND hint = Control(ControlId::Label3);
+  const HWND list = Control(ControlId::lvwMDACFiles);
+  if (!hint || !list) return;
+  const ControlSpec& design = SpecOf(ControlId::Label3);
+  const SIZE text = TextExtent(hint, ToPixels(design.width));
+  const ControlSpec& listDesign = SpecOf(ControlId::lvwMDACFiles);
+  const int hintBottom = ToPixels(design.top) + text.cy + 1;
+  const int listTop = std::max(ToPixels(listDesign.top), hintBottom + ToPixels(60));
+  const int listBottom = ToPixels(listDesign.top + listDesign.height);
+  SetWindowPos(hint, nullptr, 0, 0, ToPixels(design.width), text.cy + 1,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(list, nullptr, ToPixels(listDesign.left), listTop, ToPixels(listDesign.width),
+               listBottom - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -5,21 +5,9 @@
 #include "LoadText.h"
 #include "RegistrationReport.h"
 #include "RepairRun.h"
+#include "SkipIfFails.h"
 #include "TextIds.h"
 #include "frmMain.h"
-
-namespace {
-
-// A step of the run that fails is passed over: the run always reaches its end.
-template <typename Step>
-void Try(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 void frmMain::cmdRepairMDAC_Click() {
   Visible(ControlId::cmdRepairMDAC, false);
@@ -36,9 +24,10 @@ void frmMain::cmdRepairMDAC_Click() {
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   DoEvents();
 
-  Try([] { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); });
+  // Each step of the run stands alone: the run always reaches its end.
+  SkipIfFails([] { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); });
   const HWND progress = Control(ControlId::ProgressBar1);
-  Try([&] {
+  SkipIfFails([&] {
     Visible(ControlId::ProgressBar1, true);
     SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(aComponents.size()));
   });
@@ -53,17 +42,18 @@ void frmMain::cmdRepairMDAC_Click() {
   };
   for (std::size_t i = 0; i < aComponents.size(); ++i) {
     const ComponentFile& e = aComponents[i];
-    const std::wstring path = RegistrationPath(e);
-    Try([&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
+    const std::wstring path = e.sLoadPath;
+    SkipIfFails(
+        [&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
     Sleep(kPauseBeforeEntry);
     if (!e.bNoRegister)
-      Try([&] {
+      SkipIfFails([&] {
         const std::wstring name = GetFile(path);
         const RegistrationOutcome outcome =
             registrar.Register(path, kRegistrationEntry, whileWaiting);
         if (hwnd()) ShowRegistrationProblem(hwnd(), outcome, name);
       });
-    Try([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
+    SkipIfFails([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
     DoEvents();
     // Closed from outside: the entry in hand is done, no further one starts.
     if (closeRequested_) Unload();
@@ -71,7 +61,7 @@ void frmMain::cmdRepairMDAC_Click() {
     Sleep(kPauseAfterEntry);
   }
 
-  Try([&] {
+  SkipIfFails([&] {
     Visible(ControlId::imgRepairing, false);
     Caption(ControlId::Label1, LoadText(IDS_REPAIR_FINISHED));
     Visible(ControlId::Label2, false);

@@ -1,5 +1,8 @@
 #include "SystemQueries.h"
 
+// shlobj.h needs the types of windows.h.
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,14 +86,15 @@ TEST(GetWindowsVersion, RealReleasesAsWineReportsThem) {
 // ---- GetSpecialFolderPath -----------------------------------------------------------
 
 TEST(GetSpecialFolderPath, CommonFilesOfThe32BitView) {
-  EXPECT_EQ(_wcsicmp(GetSpecialFolderPath(0x2B).c_str(), L"C:\\Program Files (x86)\\Common Files"),
+  EXPECT_EQ(_wcsicmp(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON).c_str(),
+                     L"C:\\Program Files (x86)\\Common Files"),
             0)
-      << GetSpecialFolderPath(0x2B);
+      << GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   {
     BrokenCommonFilesDir broken;
-    EXPECT_EQ(GetSpecialFolderPath(0x2B), L"");
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
   }
-  EXPECT_NE(GetSpecialFolderPath(0x2B), L"");
+  EXPECT_NE(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
   EXPECT_EQ(GetSpecialFolderPath(0x7FFF), L"");  // no such folder
 }
 

@@ -36,7 +36,7 @@ TEST(ComponentCatalogue, RecordsOfPresentAndMissingFiles) {
     EXPECT_EQ(file.sFileName, name);
     EXPECT_EQ(file.bNoRegister, entry.noRegister) << name;
     EXPECT_EQ(file.bNotListed, entry.notListed) << name;
-    EXPECT_EQ(file.sFullPath, FullPath(entry));
+    EXPECT_EQ(file.sLoadPath, FullPath(entry));
     if (name == L"MSADOX.DLL" || name == L"msjtes40.dll") {
       EXPECT_EQ(file.sPath, LoadText(IDS_NOT_AVAILABLE));
       EXPECT_EQ(file.sVersion, L"N/A");
@@ -67,7 +67,7 @@ TEST(ComponentCatalogue, WithoutACommonFilesFolderTheSystemFilesAreStillRead) {
   EXPECT_EQ(boxes.boxes()[0].text, LoadText(IDS_FILES_EXPLANATION));
   for (std::size_t i = 0; i < 28; ++i) {
     EXPECT_EQ(form.aComponents[i].sVersion, L"N/A");
-    EXPECT_EQ(form.aComponents[i].sFullPath,
+    EXPECT_EQ(form.aComponents[i].sLoadPath,
               ComponentCatalogue()[i].relative);  // the relative part alone
   }
   for (std::size_t i = 28; i < 31; ++i) EXPECT_EQ(form.aComponents[i].sVersion, L"2.81.1117");

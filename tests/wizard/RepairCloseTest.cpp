@@ -22,7 +22,9 @@ TEST(RepairClose, ACloseDuringTheRunStopsAfterTheEntryInHand) {
   InstalledComponents installed(std::map<std::wstring, std::wstring>{});
   // Its failure report is the moment the close arrives: the entry is in hand.
   Registrations::Answer(L"MSADOX.DLL", E_FAIL);
-  frmMain form(frmMain::Options{false});
+  // The real program as the registration helper: this test program, started
+  // as one, would run its own tests instead.
+  frmMain form(frmMain::Options{false, WizardProgram()});
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   form.Show(SW_SHOW);
   form.Press(I::cmdWeiter);

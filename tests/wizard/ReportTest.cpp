@@ -16,7 +16,7 @@ ComponentFile File(const std::wstring& name, const std::wstring& version, bool n
   f.sFileName = name;
   f.sVersion = version;
   f.sPath = version == L"N/A" ? L"Not available" : L"C:\\Common\\" + name;
-  f.sFullPath = L"C:\\Common\\" + name;
+  f.sLoadPath = L"C:\\Common\\" + name;
   f.bNotListed = notListed;
   return f;
 }

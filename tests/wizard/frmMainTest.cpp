@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -574,6 +575,45 @@ TEST(WizardActivation, TheWindowComesToTheForeground) {
   form.Show(SW_SHOW);
   PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }, 1000);
   EXPECT_EQ(GetForegroundWindow(), form.hwnd());
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// The start is quick because the window opens with the welcome page and the
+// buttons alone; the other pages are made, with their texts, while the user
+// reads it, behind it. Looked up here without the form, which would make a
+// page it is asked for.
+TEST(WizardStart, OpensWithTheWelcomePageAloneAndMakesTheOthersBehindIt) {
+  frmMain form(frmMain::Options{false});
+  ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
+  int made = 0;
+  EnumChildWindows(form.hwnd(), CountChild, reinterpret_cast<LPARAM>(&made));
+  const auto onFirstPage = [](const ControlSpec& d) { return PageOf(d) <= 1; };
+  EXPECT_EQ(made, std::count_if(ControlTable().begin(), ControlTable().end(), onFirstPage));
+  EXPECT_EQ(GetDlgItem(form.hwnd(), static_cast<int>(I::pic2)), nullptr);
+
+  form.Show(SW_SHOW);
+  const auto panel = [&](ControlId id) { return GetDlgItem(form.hwnd(), static_cast<int>(id)); };
+  const auto letter = [&] { return GetDlgItem(panel(I::pic5), static_cast<int>(I::Label14)); };
+  ASSERT_TRUE(PumpUntil([&] { return letter() != nullptr; }, 3000));
+  EXPECT_EQ(TextOf(letter()), LoadText(IDS_LETTER));
+  EXPECT_EQ(TextOf(GetDlgItem(panel(I::pic2), static_cast<int>(I::Label19))),
+            LoadText(IDS_VERSION_HEADER));
+  for (ControlId covered : {I::pic2, I::pic3, I::pic4, I::pic5}) {
+    ASSERT_NE(panel(covered), nullptr) << SpecOf(covered).name;
+    EXPECT_FALSE(IsWindowVisible(panel(covered))) << SpecOf(covered).name;
+  }
+  EXPECT_EQ(GetWindow(form.hwnd(), GW_CHILD), panel(I::pic1));
+  EXPECT_TRUE(IsWindowVisible(panel(I::pic1)));
+  // The buttons stay behind the pages in the Tab order.
+  EXPECT_EQ(GetWindow(panel(I::pic5), GW_HWNDNEXT),
+            GetDlgItem(form.hwnd(), static_cast<int>(I::cmdZurück)));
+  made = 0;
+  EnumChildWindows(form.hwnd(), CountChild, reinterpret_cast<LPARAM>(&made));
+  EXPECT_GE(made, static_cast<int>(ControlTable().size()));
 }
 
 }  // namespace
