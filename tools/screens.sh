@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Saves pictures of the wizard's pages in English and German at 96 and 120 dpi
+# Saves pictures of the wizard's first four pages in English and German at 96 and 120 dpi
 # as build/screens/<page>-<language>-<dpi>.png, in a headless prefix of their
 # own with MDAC 2.81 and a Jet 4.0 SP8 engine installed. Run after a build.
 set -euo pipefail
