@@ -1,7 +1,5 @@
 #include "PatternFormat.h"
 
-#include <cwctype>
-
 #include "DatePattern.h"
 #include "NumberSection.h"
 #include "PatternLexer.h"
