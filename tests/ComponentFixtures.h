@@ -58,7 +58,3 @@ inline constexpr HRESULT kEndProcess = 0x7EA00007;  // ExitProcess(0)
 
 // The real program, as the build made it: the registration helper tests run.
 inline std::wstring WizardProgram() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
-
-inline std::wstring FixturePath(const wchar_t* name) {
-  return TestDirectory() + L"\\fixtures\\" + name;
-}

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ScopedRegistryValue.h"
 #include "TestPaths.h"
-#include "UniqueHandle.h"
 #include "WizardTestSupport.h"
 
 // Wine hands opened addresses to the programs of its browser setting: here a
@@ -18,17 +18,9 @@ class OpenedAddresses {
   OpenedAddresses() {
     file_ = TestDirectory() + L"\\opened-urls.txt";
     DeleteFileW(file_.c_str());
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
-    const std::wstring script = MDAC_URL_CAPTURE;
-    RegSetValueExW(key_.get(), L"Browsers", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(script.c_str()),
-                   static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));
+    browsers_.SetText(MDAC_URL_CAPTURE);
   }
-  ~OpenedAddresses() {
-    RegDeleteValueW(key_.get(), L"Browsers");
-    DeleteFileW(file_.c_str());
-  }
+  ~OpenedAddresses() { DeleteFileW(file_.c_str()); }
   // The addresses opened so far, after giving the browser time to start.
   std::vector<std::wstring> Wait(std::size_t atLeast, int milliseconds = 3000) {
     std::vector<std::wstring> lines;
@@ -45,5 +37,5 @@ class OpenedAddresses {
 
  private:
   std::wstring file_;
-  UniqueHKEY key_;
+  ScopedRegistryValue browsers_{HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers"};
 };

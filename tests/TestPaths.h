@@ -11,3 +11,8 @@ inline std::wstring TestDirectory() {
   std::wstring dir(path, n);
   return dir.substr(0, dir.find_last_of(L'\\'));
 }
+
+// A file that the build put among the test fixtures.
+inline std::wstring FixturePath(const std::wstring& name) {
+  return TestDirectory() + L"\\fixtures\\" + name;
+}

@@ -6,6 +6,9 @@
 #include "Variant.h"
 
 // Formats one value with a pattern; used for placeholders whose body is not "*".
+// The pattern is cut into pieces once (PatternLexer.h) and read by the kind of
+// pattern it is: NumberSection.h, DatePattern.h or TextPattern.h; this file
+// chooses the kind and knows the named patterns.
 //
 // The pattern language
 // --------------------

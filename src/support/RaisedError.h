@@ -12,3 +12,8 @@ struct RaisedError {
   std::wstring source;
   std::wstring description;
 };
+
+// The error a value raises when it has no form that the caller asked for.
+[[noreturn]] inline void RaiseTypeMismatch() {
+  throw RaisedError{13, L"Variant", L"Type mismatch"};
+}

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
 
 #include "ComponentFixtures.h"
+#include "ScopedRegistryValue.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
@@ -42,10 +44,9 @@ TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring folder = std::wstring(temp) + L"mdac_downloads";
   CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring fixtures = TestDirectory() + L"\\fixtures\\";
-  ASSERT_TRUE(CopyFileW((fixtures + L"planted\\version.dll").c_str(),
+  ASSERT_TRUE(CopyFileW(FixturePath(L"planted\\version.dll").c_str(),
                         (folder + L"\\version.dll").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW((fixtures + L"imports_version.exe").c_str(),
+  ASSERT_TRUE(CopyFileW(FixturePath(L"imports_version.exe").c_str(),
                         (folder + L"\\imports_version.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\bare_window.exe").c_str(),
                         (folder + L"\\bare_window.exe").c_str(), FALSE));
@@ -53,16 +54,13 @@ TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
                         (folder + L"\\MdacRepair.exe").c_str(), FALSE));
   // Wine prefers its builtin DLLs; this makes it look in the program's folder
   // first, as Windows does for a DLL that is not a known DLL.
-  for (const wchar_t* program : {L"imports_version.exe", L"bare_window.exe", L"MdacRepair.exe"}) {
-    UniqueHKEY key;
-    RegCreateKeyExW(
-        HKEY_CURRENT_USER,
-        (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides").c_str(), 0,
-        nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
-    const wchar_t order[] = L"native,builtin";
-    RegSetValueExW(key.get(), L"version", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
-                   sizeof order);
-  }
+  std::deque<ScopedRegistryValue> overrides;
+  for (const wchar_t* program : {L"imports_version.exe", L"bare_window.exe", L"MdacRepair.exe"})
+    overrides
+        .emplace_back(HKEY_CURRENT_USER,
+                      std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides",
+                      L"version")
+        .SetText(L"native,builtin");
 
   // The control: a program that imports version.dll gets the planted one.
   StartAndEnd(folder + L"\\imports_version.exe");
@@ -79,10 +77,6 @@ TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
   StartAndEnd(folder + L"\\MdacRepair.exe");
   EXPECT_EQ(PlantedMark(), platformLoadsIt ? folder + L"\\MdacRepair.exe" : L"");
 
-  for (const wchar_t* program : {L"imports_version.exe", L"bare_window.exe", L"MdacRepair.exe"})
-    RegDeleteKeyW(
-        HKEY_CURRENT_USER,
-        (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides").c_str());
   for (const wchar_t* name :
        {L"\\version.dll", L"\\imports_version.exe", L"\\bare_window.exe", L"\\MdacRepair.exe"})
     DeleteFileW((folder + name).c_str());

@@ -18,6 +18,7 @@
 #include "LoadText.h"
 #include "OpenedAddresses.h"
 #include "RemoteWizard.h"
+#include "ScopedRegistryValue.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
 #include "UserInput.h"
@@ -39,21 +40,8 @@ class Cell {
   Cell()
       : windows_(Env("MDAC_CELL_WINDOWS", "win7")),
         dpi_(std::atoi(Env("MDAC_CELL_DPI", "96").c_str())) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe", 0, nullptr,
-                    0, KEY_ALL_ACCESS, nullptr, app_.put(), nullptr);
-    const std::wstring version(windows_.begin(), windows_.end());
-    RegSetValueExW(app_.get(), L"Version", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(version.c_str()),
-                   static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, desktop_.put(), nullptr);
-    const DWORD dpi = static_cast<DWORD>(dpi_);
-    RegSetValueExW(desktop_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
-  }
-  ~Cell() {
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe");
-    RegDeleteValueW(desktop_.get(), L"LogPixels");
+    version_.SetText(std::wstring(windows_.begin(), windows_.end()));
+    logPixels_.SetNumber(static_cast<DWORD>(dpi_));
   }
   bool xp() const { return windows_ == "winxp"; }
   // The OS version code the program sees in this cell.
@@ -73,7 +61,9 @@ class Cell {
  private:
   std::string windows_;
   int dpi_;
-  UniqueHKEY app_, desktop_;
+  ScopedRegistryValue version_{HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\MdacRepair.exe",
+                               L"Version"};
+  ScopedRegistryValue logPixels_{HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"};
   OpenedAddresses opened_;
 };
 
@@ -195,9 +185,8 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   ASSERT_EQ(boxes.size(), 4u);
   EXPECT_NE(boxes[0].find(L"MSADRH15.DLL"), std::wstring::npos);  // missing: text 101
   EXPECT_EQ(boxes[1], Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
-  std::wstring crashed = Filled(IDS_LOAD_PROBLEM, L"MSADCO.DLL");
   EXPECT_EQ(boxes[2],
-            crashed.replace(crashed.find(L"[*]"), 3, Filled(IDS_COMPONENT_CRASHED, L"0xC0000005")));
+            Filled(IDS_LOAD_PROBLEM, L"MSADCO.DLL", Filled(IDS_COMPONENT_CRASHED, L"0xC0000005")));
   EXPECT_EQ(boxes[3], Filled(IDS_REGISTER_PROBLEM, L"MSDAORA.DLL"));
   // The 24 entries less the missing file and the one without an entry; the
   // crashing one was called.

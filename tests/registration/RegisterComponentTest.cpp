@@ -7,6 +7,7 @@
 
 #include "ComponentFixtures.h"
 #include "ComponentRegistrar.h"
+#include "FilledText.h"
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
 #include "RegistrationHelper.h"
@@ -82,12 +83,13 @@ TEST_F(Registration, AFailingOrMissingEntryIsReportedWithText141) {
   RegisterComponent(nullptr, failing, "DllRegisterServer", L"Shown Name.dll");
   RegisterComponent(nullptr, noEntry, "DllRegisterServer", L"mdac_noentry.dll");
   ASSERT_EQ(boxes_.boxes().size(), 2u);
-  std::wstring expected = LoadText(IDS_REGISTER_PROBLEM);
-  EXPECT_EQ(boxes_.boxes()[0].text,
-            std::wstring(expected).replace(expected.find(L"[*]"), 3, L"Shown Name.dll"));
-  EXPECT_EQ(boxes_.boxes()[1].text,
-            expected.replace(expected.find(L"[*]"), 3, L"mdac_noentry.dll"));
-  EXPECT_EQ(boxes_.boxes()[0].title, LoadText(IDS_CAPTION));
+  EXPECT_EQ(boxes_.boxes()[0].text, Filled(IDS_REGISTER_PROBLEM, L"Shown Name.dll"));
+  EXPECT_EQ(boxes_.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"mdac_noentry.dll"));
+  for (const auto& box : boxes_.boxes()) {
+    EXPECT_EQ(box.title, LoadText(IDS_CAPTION));
+    EXPECT_EQ(box.icon, UINT{MB_ICONINFORMATION});
+    EXPECT_EQ(box.buttons, kOkButtonOnly);
+  }
   EXPECT_EQ(Registrations::Order(), (std::vector<std::wstring>{L"mdac_fails.dll"}));
   EXPECT_EQ(GetModuleHandleW(failing.c_str()), nullptr);
 }
@@ -103,17 +105,20 @@ TEST_F(Registration, AFileThatCannotBeLoadedIsReportedWithTheSystemsReason) {
   RegisterComponent(nullptr, LoadText(IDS_NOT_AVAILABLE), "DllRegisterServer",
                     LoadText(IDS_NOT_AVAILABLE));
   ASSERT_EQ(boxes_.boxes().size(), 3u);
-  const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
-  const std::wstring head = problem.substr(0, problem.find(L"[*]"));
-  const std::wstring middle =
-      problem.substr(problem.find(L"[*]") + 3, problem.rfind(L"[*]") - problem.find(L"[*]") - 3);
   EXPECT_EQ(boxes_.boxes()[0].text,
-            head + L"MSADO15.DLL" + middle + GetSystemErrorText(ERROR_MOD_NOT_FOUND));
-  EXPECT_EQ(boxes_.boxes()[1].text, head + L"mdac_text.dll" + middle +
-                                        GetSystemErrorText(ERROR_BAD_EXE_FORMAT, L"mdac_text.dll"));
+            Filled(IDS_LOAD_PROBLEM, L"MSADO15.DLL", GetSystemErrorText(ERROR_MOD_NOT_FOUND)));
+  EXPECT_EQ(boxes_.boxes()[1].text,
+            Filled(IDS_LOAD_PROBLEM, L"mdac_text.dll",
+                   GetSystemErrorText(ERROR_BAD_EXE_FORMAT, L"mdac_text.dll")));
   // The system's text names the file instead of keeping its marker.
   EXPECT_EQ(boxes_.boxes()[1].text.find(L"%1"), std::wstring::npos);
-  EXPECT_EQ(boxes_.boxes()[2].text.rfind(head + LoadText(IDS_NOT_AVAILABLE) + middle, 0), 0u);
+  EXPECT_EQ(
+      boxes_.boxes()[2].text.rfind(Filled(IDS_LOAD_PROBLEM, LoadText(IDS_NOT_AVAILABLE), L""), 0),
+      0u);
+  for (const auto& box : boxes_.boxes()) {
+    EXPECT_EQ(box.icon, UINT{MB_ICONINFORMATION});
+    EXPECT_EQ(box.buttons, kOkButtonOnly);
+  }
   EXPECT_TRUE(Registrations::Order().empty());
 }
 
@@ -327,11 +332,8 @@ TEST_F(Helper, WithoutAHelperTheRegistrarRegistersHereWithOleInitialised) {
 }
 
 TEST(RegistrationText, EachOutcomeItsMessage) {
-  const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
-  const auto loadProblem = [&](const std::wstring& reason) {
-    std::wstring text = problem;
-    text.replace(text.find(L"[*]"), 3, L"X.DLL");
-    return text.replace(text.rfind(L"[*]"), 3, reason);
+  const auto loadProblem = [](const std::wstring& reason) {
+    return Filled(IDS_LOAD_PROBLEM, L"X.DLL", reason);
   };
   RegistrationOutcome outcome;
   outcome.loadError = ERROR_BAD_EXE_FORMAT;
@@ -374,11 +376,9 @@ TEST_F(Registration, APathThatIsNotAbsoluteIsNeverLoaded) {
   RegisterComponent(nullptr, L"C:\\mdac_planted\\mdac_planted.dll", "DllRegisterServer",
                     L"mdac_planted.dll");
   ASSERT_EQ(boxes_.boxes().size(), 3u);
-  const std::wstring problem = LoadText(IDS_LOAD_PROBLEM);
   const std::wstring expected =
-      problem.substr(0, problem.find(L"[*]")) + L"mdac_planted.dll" +
-      problem.substr(problem.find(L"[*]") + 3, problem.rfind(L"[*]") - problem.find(L"[*]") - 3) +
-      GetSystemErrorText(ERROR_FILE_NOT_FOUND, L"mdac_planted.dll");
+      Filled(IDS_LOAD_PROBLEM, L"mdac_planted.dll",
+             GetSystemErrorText(ERROR_FILE_NOT_FOUND, L"mdac_planted.dll"));
   for (const auto& box : boxes_.boxes()) EXPECT_EQ(box.text, expected);
   EXPECT_EQ(Registrations::Order(), (std::vector<std::wstring>{L"mdac_planted.dll"}));
   DeleteFileW(L"C:\\mdac_planted\\mdac_planted.dll");

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "DatePattern.h"
 #include "FormatPlaceholders.h"
+#include "NumberSection.h"
+#include "PatternLexer.h"
 #include "RaisedError.h"
 #include "VariantText.h"
 #include "WindowsPicture.h"
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -211,6 +216,37 @@ TEST(PatternFormat, EscapedBracketAndBackslashTakeNoValue) {
   EXPECT_EQ(FormatPlaceholders(L"[(][*]", {L"a"}), L"[a");
   EXPECT_EQ(FormatPlaceholders(L"[\\][*]", {L"a"}), L"\\a");
   EXPECT_EQ(FormatPlaceholders(L"\\[[*]\\\\[*]", {L"a", L"b"}), L"[a\\b");
+}
+
+// A section is read once and then only walked: the same one writes any
+// number, and an earlier number leaves nothing behind for the next.
+TEST(PatternParts, ANumberSectionServesManyNumbers) {
+  const NumberSection section(LexPattern(L"#,##0.0# \\x"));
+  const FormatLocale& en = FormatLocale::Invariant();
+  EXPECT_EQ(section.Format(1234567.891, true, en), L"1,234,567.89 x");
+  EXPECT_EQ(section.Format(0, true, en), L"0.0 x");
+  EXPECT_EQ(section.Format(-5.5, true, en), L"-5.5 x");
+  EXPECT_EQ(section.Format(-5.5, false, en), L"5.5 x");
+  EXPECT_EQ(section.Format(1234567.891, true, en), L"1,234,567.89 x");
+}
+
+// Date tokens hand only the locale's short date and the date's text form to
+// the whole formatter, each once where it stands; every other token is theirs.
+TEST(PatternParts, DateTokensAskTheWriterOnlyForTheLocalesPatterns) {
+  FormatLocale locale;
+  locale.shortDatePattern = L"SD";
+  locale.longTimePattern = L"LT";
+  std::vector<std::wstring> asked;
+  const DatePatternWriter writer = [&](const std::wstring& pattern) {
+    asked.push_back(pattern);
+    return L"<" + pattern + L">";
+  };
+  const Date date = At(2024, 3, 9, 14, 5, 0);
+  EXPECT_EQ(FormatDate(date, LexPattern(L"yyyy-mm-dd hh:mm w q"), locale, writer),
+            L"2024-03-09 14:05 7 1");
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(FormatDate(date, LexPattern(L"ddddd|c"), locale, writer), L"<SD>|<SD> <LT>");
+  EXPECT_EQ(asked, (std::vector<std::wstring>{L"SD", L"SD", L"LT"}));
 }
 
 }  // namespace

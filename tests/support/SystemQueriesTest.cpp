@@ -16,6 +16,7 @@
 #include "ChildProcess.h"
 #include "CraftedVersion.h"
 #include "LoadText.h"
+#include "ScopedRegistryValue.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
@@ -60,15 +61,11 @@ TEST(GetWindowsVersion, FailedQueryReadsAsWindows95) {
 
 // Runs the probe in a process of its own with Wine's version setting for it.
 int ProbeWith(const wchar_t* wineVersion) {
-  const std::wstring key = L"Software\\Wine\\AppDefaults\\winver_probe.exe";
-  UniqueHKEY appKey;
-  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            appKey.put(), nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(appKey.get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(wineVersion),
-                 static_cast<DWORD>((wcslen(wineVersion) + 1) * sizeof(wchar_t)));
+  ScopedRegistryValue version(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\winver_probe.exe",
+                              L"Version");
+  EXPECT_TRUE(version.Opened());
+  version.SetText(wineVersion);
   const DWORD code = RunAndWait(L"\"" + TestDirectory() + L"\\winver_probe.exe\"");
-  RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
   return static_cast<int>(code);
 }
 
@@ -100,8 +97,6 @@ TEST(GetSpecialFolderPath, CommonFilesOfThe32BitView) {
 
 // ---- file versions ---------------------------------------------------------------
 
-std::wstring Fixture(const wchar_t* name) { return TestDirectory() + L"\\fixtures\\" + name; }
-
 TEST(FileVersion, TextsOfTheFixtures) {
   struct Case {
     const wchar_t* file;
@@ -115,11 +110,11 @@ TEST(FileVersion, TextsOfTheFixtures) {
                         {L"ver_65535_65535_65535_65535.dll", L"65535.65535.65535", L"65535"}};
   for (const Case& c : cases) {
     const bool no = false, yes = true;
-    EXPECT_EQ(GetFileVersionText(Fixture(c.file), no), c.text) << c.file;
-    EXPECT_EQ(GetFileVersionText(Fixture(c.file), yes), c.build) << c.file;
+    EXPECT_EQ(GetFileVersionText(FixturePath(c.file), no), c.text) << c.file;
+    EXPECT_EQ(GetFileVersionText(FixturePath(c.file), yes), c.build) << c.file;
   }
   VS_FIXEDFILEINFO info{};
-  ASSERT_TRUE(ReadFixedFileInfo(Fixture(L"ver_4_0_2927_17.dll"), info));
+  ASSERT_TRUE(ReadFixedFileInfo(FixturePath(L"ver_4_0_2927_17.dll"), info));
   EXPECT_EQ(info.dwSignature, 0xFEEF04BDu);
   EXPECT_EQ(info.dwFileVersionMS, 0x00040000u);
   EXPECT_EQ(info.dwFileVersionLS, (2927u << 16) | 17u);
@@ -143,7 +138,7 @@ std::vector<char> Bytes(const std::wstring& path) {
 // The fixture with the length its version block claims for the fixed block
 // replaced by `claimed`.
 std::vector<char> WithFixedBlockLength(std::uint16_t claimed) {
-  std::vector<char> dll = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  std::vector<char> dll = Bytes(FixturePath(L"ver_4_0_9025_0.dll"));
   const char key[] = "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0";
   auto at = std::search(dll.begin(), dll.end(), key, key + sizeof key - 1);
   EXPECT_NE(at, dll.end());
@@ -157,11 +152,11 @@ std::vector<char> WithFixedBlockLength(std::uint16_t claimed) {
 
 TEST(FileVersion, MissingAndDamagedFilesAreNotAvailable) {
   const std::wstring notAvailable = LoadText(102);
-  const std::vector<char> dll = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  const std::vector<char> dll = Bytes(FixturePath(L"ver_4_0_9025_0.dll"));
   ASSERT_GT(dll.size(), 2048u);
   const std::wstring unreadable[] = {
-      Fixture(L"no_version.dll"),
-      Fixture(L"missing.dll"),
+      FixturePath(L"no_version.dll"),
+      FixturePath(L"missing.dll"),
       TestDirectory() + L"\\fixtures",  // a folder
       Damaged(L"mdac_empty.dll", {}),
       Damaged(L"mdac_text.dll", {'M', 'Z', ' ', 'n', 'o', 't', ' ', 'a', ' ', 'D', 'L', 'L'}),
@@ -176,13 +171,14 @@ TEST(FileVersion, MissingAndDamagedFilesAreNotAvailable) {
     const bool buildOnly = true;
     EXPECT_EQ(GetFileVersionText(path, buildOnly), notAvailable) << path;
   }
-  // A block that claims more than the fixed block has is read as far as the
-  // fixed block goes, and no further.
+  // A fixed block that claims more than its resource holds is not read at
+  // all: the file has no version, and nothing behind the block is written.
   VS_FIXEDFILEINFO info[2] = {};
+  info[0].dwSignature = 0x12345678;
   info[1].dwSignature = 0x12345678;
-  if (ReadFixedFileInfo(Damaged(L"mdac_long_block.dll", WithFixedBlockLength(0x7FFF)), info[0])) {
-    EXPECT_EQ(info[0].dwFileVersionLS, 9025u << 16);
-  }
+  EXPECT_FALSE(
+      ReadFixedFileInfo(Damaged(L"mdac_long_block.dll", WithFixedBlockLength(0x7FFF)), info[0]));
+  EXPECT_EQ(info[0].dwSignature, 0x12345678u);
   EXPECT_EQ(info[1].dwSignature, 0x12345678u);
 }
 
@@ -194,13 +190,13 @@ TEST(FileVersion, SizesThatRunPastTheFileAreNotAvailable) {
   GetTempPathW(MAX_PATH, temp);
   // The control: cut after its block, the file still reads with its size intact.
   VS_FIXEDFILEINFO info{};
-  ASSERT_TRUE(ReadFixedFileInfo(CraftedVersion::Install(Fixture(L"ver_4_0_9025_0.dll"), 0,
+  ASSERT_TRUE(ReadFixedFileInfo(CraftedVersion::Install(FixturePath(L"ver_4_0_9025_0.dll"), 0,
                                                         std::wstring(temp) + L"mdac_cut.dll"),
                                 info));
   EXPECT_EQ(info.dwFileVersionLS, 9025u << 16);
   for (std::uint32_t claim : CraftedVersion::kClaims) {
     const std::wstring path = CraftedVersion::Install(
-        Fixture(L"ver_4_0_9025_0.dll"), claim,
+        FixturePath(L"ver_4_0_9025_0.dll"), claim,
         std::wstring(temp) + L"mdac_claim_" + std::to_wstring(claim) + L".dll");
     info.dwSignature = 0x12345678;
     EXPECT_FALSE(ReadFixedFileInfo(path, info)) << claim;
@@ -208,7 +204,7 @@ TEST(FileVersion, SizesThatRunPastTheFileAreNotAvailable) {
     const bool no = false;
     EXPECT_EQ(GetFileVersionText(path, no), LoadText(102)) << claim;
   }
-  std::vector<char> longBlock = Bytes(Fixture(L"ver_4_0_9025_0.dll"));
+  std::vector<char> longBlock = Bytes(FixturePath(L"ver_4_0_9025_0.dll"));
   const char key[] = "V\0S\0_\0V\0E\0R\0S\0I\0O\0N\0_\0I\0N\0F\0O\0";
   auto at = std::search(longBlock.begin(), longBlock.end(), key, key + sizeof key - 1);
   ASSERT_NE(at, longBlock.end());
@@ -217,7 +213,7 @@ TEST(FileVersion, SizesThatRunPastTheFileAreNotAvailable) {
 
   // A relative path is not read, even where a file of that name lies.
   const std::wstring copy = std::wstring(temp) + L"mdac_relative.dll";
-  CopyFileW(Fixture(L"ver_4_0_9025_0.dll").c_str(), copy.c_str(), FALSE);
+  CopyFileW(FixturePath(L"ver_4_0_9025_0.dll").c_str(), copy.c_str(), FALSE);
   SetCurrentDirectoryW(temp);
   EXPECT_TRUE(ReadFixedFileInfo(copy, info));
   EXPECT_FALSE(ReadFixedFileInfo(L"mdac_relative.dll", info));
@@ -252,7 +248,7 @@ TEST(FileVersion, NotAvailableSpeaksTheUsersLanguage) {
   const char* ui = std::getenv("MDAC_EXPECT_UI");
   if (!ui) GTEST_SKIP();
   const bool no = false;
-  EXPECT_EQ(GetFileVersionText(Fixture(L"missing.dll"), no),
+  EXPECT_EQ(GetFileVersionText(FixturePath(L"missing.dll"), no),
             std::string(ui) == "de" ? L"Nicht vorhanden" : L"Not available");
 }
 

@@ -11,6 +11,13 @@
 
 namespace {
 
+BOOL CALLBACK CountTipWindows(HWND window, LPARAM count) {
+  wchar_t cls[32] = {};
+  GetClassNameW(window, cls, 32);
+  if (std::wstring(cls) == TOOLTIPS_CLASSW) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 // A form with two buttons to serve as tools.
 class Tooltips : public ::testing::Test {
  protected:
@@ -75,7 +82,10 @@ TEST_F(Tooltips, BeforeCreateEveryOperationIsASilentNoOp) {
   EXPECT_EQ(tips_.ToolTipWidthFromText(nullptr, L"abc"), 0);
   EXPECT_EQ(tips_.TextHeightFromToolTipHeight(nullptr, 30), 0);
   EXPECT_EQ(tips_.hwnd(), nullptr);
-  EXPECT_EQ(cTooltips::GetShellVersion(), 0);
+  // None of them made a tip window of its own on the way.
+  int tipWindows = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountTipWindows, reinterpret_cast<LPARAM>(&tipWindows));
+  EXPECT_EQ(tipWindows, 0);
 }
 
 TEST_F(Tooltips, ToolsAreAddedFoundAndDeletedByTheirWindow) {

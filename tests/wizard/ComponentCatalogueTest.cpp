@@ -65,6 +65,9 @@ TEST(ComponentCatalogue, WithoutACommonFilesFolderTheSystemFilesAreStillRead) {
   }
   ASSERT_EQ(boxes.boxes().size(), 2u);  // once per rebuild
   EXPECT_EQ(boxes.boxes()[0].text, LoadText(IDS_FILES_EXPLANATION));
+  // This box alone has no icon: only its text and an OK button.
+  EXPECT_EQ(boxes.boxes()[0].icon, 0u);
+  EXPECT_EQ(boxes.boxes()[0].buttons, kOkButtonOnly);
   for (std::size_t i = 0; i < 28; ++i) {
     EXPECT_EQ(form.aComponents[i].sVersion, L"N/A");
     EXPECT_EQ(form.aComponents[i].sLoadPath,

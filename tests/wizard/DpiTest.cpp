@@ -37,26 +37,15 @@ TEST(frmMainAtDpi, LayoutFollowsTheDpiAndSmallFontsShiftThePicture) {
 // Runs the test above in a process of its own at 120 dpi.
 TEST(frmMainAtDpi, At120Dpi) {
   if (std::getenv("MDAC_EXPECT_DPI")) GTEST_SKIP() << "this is the child";
-  UniqueHKEY desktop;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.put(), nullptr),
-            ERROR_SUCCESS);
-  DWORD saved = 0, size = sizeof saved;
-  const bool had = RegQueryValueExW(desktop.get(), L"LogPixels", nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(&saved), &size) == ERROR_SUCCESS;
-  const DWORD dpi = 120;
-  RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                 sizeof dpi);
-
-  SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", L"120");
-  const DWORD code = RunAndWait(L"\"" + TestDirectory() +
-                                L"\\wizard_tests.exe\" --gtest_filter=frmMainAtDpi.Layout*");
-  SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", nullptr);
-  if (had)
-    RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
-                   sizeof saved);
-  else
-    RegDeleteValueW(desktop.get(), L"LogPixels");
+  const DWORD code = [] {
+    ScopedRegistryValue dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    dpi.SetNumber(120);
+    SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", L"120");
+    const DWORD exitCode = RunAndWait(L"\"" + TestDirectory() +
+                                      L"\\wizard_tests.exe\" --gtest_filter=frmMainAtDpi.Layout*");
+    SetEnvironmentVariableW(L"MDAC_EXPECT_DPI", nullptr);
+    return exitCode;
+  }();
   EXPECT_EQ(code, 0u) << "the layout test failed at 120 dpi";
 }
 

@@ -13,7 +13,8 @@ class MessageBoxCatcher {
   struct Box {
     std::wstring title;
     std::wstring text;
-    LONG style;
+    UINT icon;                 // MB_ICONINFORMATION, ..., 0 for none, ~0u for one of its own
+    std::vector<int> buttons;  // IDOK, IDCANCEL, ... in the box's order
     HWND owner;
   };
 
@@ -42,9 +43,9 @@ class MessageBoxCatcher {
         wchar_t title[256] = {}, text[2048] = {};
         GetWindowTextW(dialog, title, 256);
         GetDlgItemTextW(dialog, 0xFFFF, text, 2048);
-        // The icon is a static control with an icon; the box's own style is not kept.
-        current_->boxes_.push_back(
-            {title, text, GetWindowLongW(dialog, GWL_STYLE), GetWindow(dialog, GW_OWNER)});
+        Box box{title, text, 0, {}, GetWindow(dialog, GW_OWNER)};
+        ReadIconAndButtons(dialog, box);
+        current_->boxes_.push_back(std::move(box));
         if (current_->onBox_) current_->onBox_();
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       }
@@ -52,8 +53,39 @@ class MessageBoxCatcher {
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
 
+  // The box keeps no trace of its MB_ flags: they are read back from its
+  // controls. The icon is the static control with SS_ICON (id 0x14 on
+  // Windows, 0x440 under Wine), holding one of the shared system icons; the
+  // buttons are the push buttons the box made, by their command ids.
+  static void ReadIconAndButtons(HWND dialog, Box& box) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t cls[16] = {};
+      GetClassNameW(child, cls, 16);
+      const LONG style = GetWindowLongW(child, GWL_STYLE);
+      if (_wcsicmp(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+        const auto shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        const struct {
+          const wchar_t* id;
+          UINT flag;
+        } icons[] = {{IDI_INFORMATION, MB_ICONINFORMATION},
+                     {IDI_WARNING, MB_ICONWARNING},
+                     {IDI_ERROR, MB_ICONERROR},
+                     {IDI_QUESTION, MB_ICONQUESTION}};
+        for (const auto& icon : icons)
+          if (shown && shown == LoadIconW(nullptr, icon.id)) box.icon = icon.flag;
+        // An icon that is none of them would be recorded as "no icon" here.
+        if (shown && !box.icon) box.icon = ~0u;
+      } else if (_wcsicmp(cls, L"Button") == 0 && (style & WS_VISIBLE)) {
+        box.buttons.push_back(GetDlgCtrlID(child));
+      }
+    }
+  }
+
   static inline MessageBoxCatcher* current_ = nullptr;
   HHOOK hook_ = nullptr;
   std::vector<Box> boxes_;
   std::function<void()> onBox_;
 };
+
+// The buttons of a box with MB_OK.
+inline const std::vector<int> kOkButtonOnly{IDOK};

@@ -68,7 +68,12 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
             std::wstring::npos);
   EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSADOX.DLL"));
   EXPECT_EQ(boxes.boxes()[2].text, Filled(IDS_REGISTER_PROBLEM, L"MSJRO.DLL"));
-  for (const auto& box : boxes.boxes()) EXPECT_EQ(box.owner, form_.hwnd());
+  for (const auto& box : boxes.boxes()) {
+    EXPECT_EQ(box.owner, form_.hwnd());
+    EXPECT_EQ(box.title, LoadText(IDS_CAPTION));
+    EXPECT_EQ(box.icon, UINT{MB_ICONINFORMATION});
+    EXPECT_EQ(box.buttons, kOkButtonOnly);
+  }
 
   // The end of the run.
   EXPECT_TRUE(form_.bRepairDone);
@@ -203,11 +208,10 @@ TEST_F(Repair, SurvivesComponentsThatCrashHangOrNeedCom) {
   EXPECT_EQ(Registrations::Order(), expected);  // each once, in order, the faulty ones too
 
   const auto crashed = [](const wchar_t* file, const wchar_t* code) {
-    std::wstring text = Filled(IDS_LOAD_PROBLEM, file);
-    return text.replace(text.find(L"[*]"), 3, Filled(IDS_COMPONENT_CRASHED, code));
+    return Filled(IDS_LOAD_PROBLEM, file, Filled(IDS_COMPONENT_CRASHED, code));
   };
-  std::wstring hung = Filled(IDS_LOAD_PROBLEM, L"MSADCF.DLL");
-  hung.replace(hung.find(L"[*]"), 3, Filled(IDS_COMPONENT_TIMED_OUT, L"30"));
+  const std::wstring hung =
+      Filled(IDS_LOAD_PROBLEM, L"MSADCF.DLL", Filled(IDS_COMPONENT_TIMED_OUT, L"30"));
   ASSERT_EQ(boxes.boxes().size(), 6u);
   EXPECT_EQ(boxes.boxes()[0].text, Filled(IDS_REGISTER_PROBLEM, L"MSADRH15.DLL"));
   EXPECT_EQ(boxes.boxes()[1].text, Filled(IDS_REGISTER_PROBLEM, L"MSADOX.DLL"));
@@ -218,6 +222,8 @@ TEST_F(Repair, SurvivesComponentsThatCrashHangOrNeedCom) {
   for (const auto& box : boxes.boxes()) {
     EXPECT_EQ(box.owner, form_.hwnd());
     EXPECT_EQ(box.title, LoadText(IDS_CAPTION));
+    EXPECT_EQ(box.icon, UINT{MB_ICONINFORMATION});
+    EXPECT_EQ(box.buttons, kOkButtonOnly);
   }
   // The hang was waited out with the window alive, the run went on to its end.
   EXPECT_GE(took, 30000u);

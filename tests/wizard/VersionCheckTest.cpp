@@ -15,6 +15,12 @@ namespace {
 
 using I = ControlId;
 
+// The two descriptions with their verdicts, word for word.
+struct Descriptions {
+  const wchar_t* mdac;
+  const wchar_t* jet;
+};
+
 struct Outcome {
   const wchar_t* fullInstallVer;  // null: no value
   const wchar_t* jet;             // fixture copied as msjet40.dll; null: none
@@ -22,10 +28,10 @@ struct Outcome {
   // Expected:
   const wchar_t* mdacShown;
   bool mdacCurrent;
-  const wchar_t* jetShown;
   bool jetCurrent;
   bool link;
   int linkTop;  // twips, when the link shows
+  Descriptions english, german;
 };
 
 class VersionCheck : public ::testing::TestWithParam<Outcome> {};
@@ -43,22 +49,11 @@ TEST_P(VersionCheck, Outcome) {
   auto top = [&](ControlId id) { return PlaceOf(form.Control(id)).top; };
 
   EXPECT_EQ(form.sMDACVersion, o.mdacShown);
-  std::wstring mdacText = Filled(IDS_MDAC_DESCRIPTION, o.mdacShown);
-  if (o.mdacCurrent)
-    mdacText += LoadText(IDS_MDAC_LATEST);
-  else if (o.xp)
-    mdacText += LoadText(IDS_MDAC_XP_SP2);
-  else
-    mdacText += L" " + LoadText(IDS_MDAC_NEWER);
-  EXPECT_EQ(text(I::lblMDACVerDescr), mdacText);
+  const Descriptions& expected = UserUiLanguage() == UiLanguage::German ? o.german : o.english;
+  EXPECT_EQ(text(I::lblMDACVerDescr), expected.mdac);
   EXPECT_EQ(shown(I::imgMDACVerOK), o.mdacCurrent);
   EXPECT_EQ(shown(I::imgMDACVerProb), !o.mdacCurrent);
-
-  const std::wstring jetShown = o.jetShown ? o.jetShown : LoadText(IDS_NOT_AVAILABLE);
-  std::wstring jetText = Filled(IDS_JET_DESCRIPTION, jetShown);
-  jetText += o.jetCurrent ? L"\r" + LoadText(IDS_JET_LATEST)
-                          : LoadText(IDS_JET_NEWER) + LoadText(IDS_JET_DOWNLOAD_HINT);
-  EXPECT_EQ(text(I::lblJetVerDescr), jetText);
+  EXPECT_EQ(text(I::lblJetVerDescr), expected.jet);
   EXPECT_EQ(shown(I::imgJetVerOK), o.jetCurrent);
   EXPECT_EQ(shown(I::imgJetVerProb), !o.jetCurrent);
 
@@ -80,29 +75,163 @@ TEST_P(VersionCheck, Outcome) {
   EXPECT_EQ(text(I::lblJetVerHeader), LoadText(IDS_JET_HEADER));
 }
 
-const wchar_t* const kNotAvailable = nullptr;  // text 102, in the user's language
-
-INSTANTIATE_TEST_SUITE_P(Rows, VersionCheck,
-                         ::testing::Values(
-                             // The six rows of the outcome table.
-                             Outcome{L"2.81.1117.0", L"ver_4_0_8015_0.dll", false, L"2.81", true,
-                                     L"4.0.8015", true, false, 0},
-                             Outcome{L"2.82.1000.0", L"ver_4_0_8014_0.dll", false, L"2.82", true,
-                                     L"4.0.8014", false, true, 3860},
-                             Outcome{L"2.80.1022.0", L"ver_4_0_9025_0.dll", false, L"2.80", false,
-                                     L"4.0.9025", true, true, 2115},
-                             Outcome{L"2.8", L"ver_4_0_2927_17.dll", false, L"2.8", false,
-                                     L"4.0.2927", false, true, 3860},
-                             Outcome{L"2.71.9030.0", L"ver_4_0_9025_0.dll", true, L"2.71", false,
-                                     L"4.0.9025", true, false, 0},
-                             Outcome{L"2.71.9030.0", L"ver_4_0_8014_0.dll", true, L"2.71", false,
-                                     L"4.0.8014", false, true, 3860},
-                             // A fourth part that is not 0 is the build that counts.
-                             Outcome{L"6.0.6000.0", L"ver_4_0_9000_1.dll", false, L"6.0.", true,
-                                     L"4.0.9000", false, true, 3860},
-                             // Nothing installed at all.
-                             Outcome{nullptr, nullptr, false, L"", false, kNotAvailable, false,
-                                     true, 3860}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, VersionCheck,
+    ::testing::Values(
+        // The six rows of the outcome table.
+        Outcome{L"2.81.1117.0",
+                L"ver_4_0_8015_0.dll",
+                false,
+                L"2.81",
+                true,
+                true,
+                false,
+                0,
+                {L"According to the Windows registry, you have MDAC 2.81 installed.\nThis is the "
+                 L"latest version of MDAC. No update is required.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.8015.\rThis "
+                 L"is the latest version of Jet. No update is required."},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.81 installiert. "
+                 L"Dies ist die neueste verfügbare MDAC-Version; kein Update wird benötigt.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.8015.\rDies "
+                 L"ist die neueste verfügbare Version von Jet; kein Update wird benötigt."}},
+        Outcome{L"2.82.1000.0",
+                L"ver_4_0_8014_0.dll",
+                false,
+                L"2.82",
+                true,
+                false,
+                true,
+                3860,
+                {L"According to the Windows registry, you have MDAC 2.82 installed.\nThis is the "
+                 L"latest version of MDAC. No update is required.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.8014.There is "
+                 L"a newer version available to which you should update.\n\nIf possible, first "
+                 L"install the recommended update, which you can download here:"},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.82 installiert. "
+                 L"Dies ist die neueste verfügbare MDAC-Version; kein Update wird benötigt.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.8014. Es "
+                 L"gibt eine neuere Version, auf die Sie aktualisieren sollten.\n\nWenn möglich, "
+                 L"installieren Sie bitte zunächst die genannten Updates, die Sie z.B. hier "
+                 L"herunterladen können:"}},
+        Outcome{L"2.80.1022.0",
+                L"ver_4_0_9025_0.dll",
+                false,
+                L"2.80",
+                false,
+                true,
+                true,
+                2115,
+                {L"According to the Windows registry, you have MDAC 2.80 installed. There is a "
+                 L"newer MDAC version available, which we recommend to install. You can download "
+                 L"it after clicking the link below.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.9025.\rThis "
+                 L"is the latest version of Jet. No update is required."},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.80 installiert. Es "
+                 L"ist eine neuere MDAC-Version bei Microsoft verfügbar, die Sie nach Klick auf "
+                 L"den Link unten herunterladen können.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.9025.\rDies "
+                 L"ist die neueste verfügbare Version von Jet; kein Update wird benötigt."}},
+        Outcome{L"2.8",
+                L"ver_4_0_2927_17.dll",
+                false,
+                L"2.8",
+                false,
+                false,
+                true,
+                3860,
+                {L"According to the Windows registry, you have MDAC 2.8 installed. There is a "
+                 L"newer MDAC version available, which we recommend to install. You can download "
+                 L"it after clicking the link below.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.2927.There is "
+                 L"a newer version available to which you should update.\n\nIf possible, first "
+                 L"install the recommended update, which you can download here:"},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.8 installiert. Es "
+                 L"ist eine neuere MDAC-Version bei Microsoft verfügbar, die Sie nach Klick auf "
+                 L"den Link unten herunterladen können.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.2927. Es "
+                 L"gibt eine neuere Version, auf die Sie aktualisieren sollten.\n\nWenn möglich, "
+                 L"installieren Sie bitte zunächst die genannten Updates, die Sie z.B. hier "
+                 L"herunterladen können:"}},
+        Outcome{L"2.71.9030.0",
+                L"ver_4_0_9025_0.dll",
+                true,
+                L"2.71",
+                false,
+                true,
+                false,
+                0,
+                {L"According to the Windows registry, you have MDAC 2.71 installed.We recommend "
+                 L"installing Windows XP Service Pack 2 to get the latest version 2.81 of MDAC.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.9025.\rThis "
+                 L"is the latest version of Jet. No update is required."},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.71 installiert. "
+                 L"Wir empfehlen Ihnen die Installation von Windows XP Service Pack 2, um die "
+                 L"neueste MDAC-Version 2.81 zu erhalten.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.9025.\rDies "
+                 L"ist die neueste verfügbare Version von Jet; kein Update wird benötigt."}},
+        Outcome{L"2.71.9030.0",
+                L"ver_4_0_8014_0.dll",
+                true,
+                L"2.71",
+                false,
+                false,
+                true,
+                3860,
+                {L"According to the Windows registry, you have MDAC 2.71 installed.We recommend "
+                 L"installing Windows XP Service Pack 2 to get the latest version 2.81 of MDAC.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.8014.There is "
+                 L"a newer version available to which you should update.\n\nIf possible, first "
+                 L"install the recommended update, which you can download here:"},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 2.71 installiert. "
+                 L"Wir empfehlen Ihnen die Installation von Windows XP Service Pack 2, um die "
+                 L"neueste MDAC-Version 2.81 zu erhalten.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.8014. Es "
+                 L"gibt eine neuere Version, auf die Sie aktualisieren sollten.\n\nWenn möglich, "
+                 L"installieren Sie bitte zunächst die genannten Updates, die Sie z.B. hier "
+                 L"herunterladen können:"}},
+        // A fourth part that is not 0 is the build that counts.
+        Outcome{L"6.0.6000.0",
+                L"ver_4_0_9000_1.dll",
+                false,
+                L"6.0.",
+                true,
+                false,
+                true,
+                3860,
+                {L"According to the Windows registry, you have MDAC 6.0. installed.\nThis is the "
+                 L"latest version of MDAC. No update is required.",
+                 L"The installed version of the Microsoft Jet database module is 4.0.9000.There is "
+                 L"a newer version available to which you should update.\n\nIf possible, first "
+                 L"install the recommended update, which you can download here:"},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC 6.0. installiert. "
+                 L"Dies ist die neueste verfügbare MDAC-Version; kein Update wird benötigt.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist 4.0.9000. Es "
+                 L"gibt eine neuere Version, auf die Sie aktualisieren sollten.\n\nWenn möglich, "
+                 L"installieren Sie bitte zunächst die genannten Updates, die Sie z.B. hier "
+                 L"herunterladen können:"}},
+        // Nothing installed at all: the Jet version reads "not available".
+        Outcome{nullptr,
+                nullptr,
+                false,
+                L"",
+                false,
+                false,
+                true,
+                3860,
+                {L"According to the Windows registry, you have MDAC  installed. There is a newer "
+                 L"MDAC version available, which we recommend to install. You can download it "
+                 L"after clicking the link below.",
+                 L"The installed version of the Microsoft Jet database module is Not "
+                 L"available.There is a newer version available to which you should update.\n\nIf "
+                 L"possible, first install the recommended update, which you can download here:"},
+                {L"Laut Windows-Systemregistrierung ist auf Ihrem System MDAC  installiert. Es ist "
+                 L"eine neuere MDAC-Version bei Microsoft verfügbar, die Sie nach Klick auf den "
+                 L"Link unten herunterladen können.",
+                 L"Die installierte Version des Microsoft Jet Datenbankmoduls ist Nicht vorhanden. "
+                 L"Es gibt eine neuere Version, auf die Sie aktualisieren sollten.\n\nWenn "
+                 L"möglich, installieren Sie bitte zunächst die genannten Updates, die Sie z.B. "
+                 L"hier herunterladen können:"}}));
 
 // The text of a missing Jet file is the catalogue's "not available".
 TEST(VersionCheckMissing, JetWithoutVersionReadsNotAvailable) {
@@ -124,8 +253,8 @@ TEST(VersionCheckMissing, JetWithADamagedVersionReadsNotAvailable) {
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   for (std::uint32_t claim : CraftedVersion::kClaims) {
     const std::wstring name = L"crafted_jet_" + std::to_wstring(claim) + L".dll";
-    CraftedVersion::Install(TestDirectory() + L"\\fixtures\\ver_4_0_9025_0.dll", claim,
-                            TestDirectory() + L"\\fixtures\\" + name);
+    CraftedVersion::Install(FixturePath(L"ver_4_0_9025_0.dll"), claim,
+                            FixturePath(name));
     InstalledJet jet(name.c_str());
     form.Press(I::cmdWeiter);
     EXPECT_EQ(form.iStep, 2) << claim;

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "FilledText.h"
 #include "LoadText.h"
+#include "ScopedRegistryValue.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 #include "frmMain.h"
@@ -32,12 +34,6 @@ inline std::wstring TextOf(HWND control) {
   return buffer;
 }
 
-// A catalogue text with its one placeholder filled.
-inline std::wstring Filled(int id, const std::wstring& value) {
-  std::wstring text = LoadText(id);
-  return text.replace(text.find(L"[*]"), 3, value);
-}
-
 // The control's own visibility flag, whatever its page's.
 inline bool Shown(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
@@ -53,30 +49,16 @@ inline RECT PlaceOf(HWND control) {
 // removes it, with a null text), and restores what was there.
 class InstalledMdac {
  public:
-  explicit InstalledMdac(const wchar_t* fullInstallVer) {
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DataAccess", 0, nullptr, 0,
-                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr);
-    DWORD size = sizeof saved_;
-    had_ = RegQueryValueExW(key_.get(), L"FullInstallVer", nullptr, nullptr,
-                            reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
-    Set(fullInstallVer);
+  explicit InstalledMdac(const wchar_t* fullInstallVer)
+      : value_(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\DataAccess", L"FullInstallVer") {
+    if (fullInstallVer)
+      value_.SetText(fullInstallVer);
+    else
+      value_.Remove();
   }
-  ~InstalledMdac() { Set(had_ ? saved_ : nullptr); }
-  InstalledMdac(const InstalledMdac&) = delete;
-  InstalledMdac& operator=(const InstalledMdac&) = delete;
 
  private:
-  void Set(const wchar_t* value) {
-    if (!value) {
-      RegDeleteValueW(key_.get(), L"FullInstallVer");
-      return;
-    }
-    RegSetValueExW(key_.get(), L"FullInstallVer", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-  }
-  UniqueHKEY key_;
-  bool had_ = false;
-  wchar_t saved_[256] = {};
+  ScopedRegistryValue value_;
 };
 
 // Puts a fixture DLL as msjet40.dll into the system folder for its lifetime
@@ -88,8 +70,7 @@ class InstalledJet {
     GetSystemDirectoryW(system, MAX_PATH);
     target_ = std::wstring(system) + L"\\msjet40.dll";
     DeleteFileW(target_.c_str());
-    if (fixture)
-      CopyFileW((TestDirectory() + L"\\fixtures\\" + fixture).c_str(), target_.c_str(), FALSE);
+    if (fixture) CopyFileW(FixturePath(fixture).c_str(), target_.c_str(), FALSE);
   }
   ~InstalledJet() { DeleteFileW(target_.c_str()); }
   InstalledJet(const InstalledJet&) = delete;

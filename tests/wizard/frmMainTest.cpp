@@ -181,9 +181,7 @@ TEST_F(Wizard, LoadSetsEveryTextAndTheWelcomePage) {
                                              {I::Label14, IDS_LETTER}};
   for (const auto& [id, text] : texts) EXPECT_EQ(Text(id), LoadText(text)) << SpecOf(id).name;
   // The instruction names the button with the catalogue's own words.
-  const std::wstring click = LoadText(IDS_CLICK);
-  EXPECT_EQ(Text(I::Label1), click.substr(0, click.find(L"[*]")) + LoadText(IDS_REPAIR_BUTTON) +
-                                 click.substr(click.find(L"[*]") + 3));
+  EXPECT_EQ(Text(I::Label1), Filled(IDS_CLICK, LoadText(IDS_REPAIR_BUTTON)));
   EXPECT_EQ(Text(I::lblHeaderExplanation4), L"");
 
   // Design state: hidden until their time, the first option chosen.
@@ -268,9 +266,7 @@ TEST_F(Wizard, AfterTheRepairNextLeadsToTheFileVersionsOrTheFinish) {
   ExpectButtons(true, false, IDS_CLOSE);
   EXPECT_EQ(form().sPendingUrl, LoadText(IDS_URL_REPAIR));  // not Windows XP
   EXPECT_EQ(Text(I::lblRepairUrl), form().sPendingUrl);
-  const std::wstring hint = LoadText(IDS_FILES_HINT);
-  EXPECT_EQ(Text(I::Label3),
-            hint.substr(0, hint.find(L"[*]")) + L"2.81" + hint.substr(hint.find(L"[*]") + 3));
+  EXPECT_EQ(Text(I::Label3), Filled(IDS_FILES_HINT, L"2.81"));
 
   // Back enables Next again, with the options as the user left them.
   form().Press(I::cmdZurück);
@@ -556,6 +552,8 @@ TEST(WizardFailures, NextShowsTheFailureAndLeavesThePageWhereItWas) {
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].title, LoadText(IDS_CAPTION));
   EXPECT_EQ(boxes.boxes()[0].text, LoadText(IDS_FILE_NAME) + L"\rthe check broke");
+  EXPECT_EQ(boxes.boxes()[0].icon, UINT{MB_ICONINFORMATION});
+  EXPECT_EQ(boxes.boxes()[0].buttons, kOkButtonOnly);
   EXPECT_EQ(form.iStep, 2);
   EXPECT_TRUE(IsWindowEnabled(form.Control(ControlId::cmdZurück)));
   EXPECT_EQ(TextOf(form.Control(ControlId::cmdAbbrechen)), LoadText(IDS_CLOSE));
