@@ -227,7 +227,7 @@ TEST(FileVersion, AFileWithGigabytesAppendedKeepsItsVersion) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring path = std::wstring(temp) + L"mdac_padded.dll";
   for (const long long size : {600LL << 20, 3LL << 30}) {
-    ASSERT_TRUE(CopyFileW(Fixture(L"ver_4_0_9025_0.dll").c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(FixturePath(L"ver_4_0_9025_0.dll").c_str(), path.c_str(), FALSE));
     {
       UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));

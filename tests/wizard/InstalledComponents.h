@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// shlobj.h needs the types of windows.h.
+#include <shlobj.h>
 
 #include <map>
 #include <string>
@@ -16,7 +18,7 @@
 #include "WizardTestSupport.h"
 
 inline std::wstring FullPath(const CatalogueEntry& entry) {
-  static const std::wstring common = GetSpecialFolderPath(0x2B);
+  static const std::wstring common = GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
   return (entry.base == BaseFolder::CommonFiles ? common : std::wstring(system)) + entry.relative;
