@@ -147,6 +147,14 @@ class Keyboard : public ::testing::Test {
   }
   void TearDown() override { Registrations::Clear(); }
 
+  // Enter twice, from the welcome page over the version page.
+  static void EnterToTheRepairPage(User& user) {
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(2));
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(3));
+  }
+
   // Runs the repair from the focused repair button and waits for its end.
   static void RepairByKeyboard(RemoteWizard& wizard, User& user) {
     ASSERT_EQ(user.Focus(), User::Name(I::cmdRepairMDAC));
@@ -282,10 +290,7 @@ TEST_F(Keyboard, AltF4ActsAsCancelOnTheFirstPages) {
 TEST_F(Keyboard, AltF4AfterARepairLeadsToTheFinishThenCloses) {
   RemoteWizard wizard(Program());
   User user(wizard);
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(2));
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(3));
+  ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   RepairByKeyboard(wizard, user);
   user.Press(VK_TAB);
   user.Press(VK_TAB);
@@ -304,10 +309,7 @@ TEST_F(Keyboard, AltF4AfterARepairLeadsToTheFinishThenCloses) {
 TEST_F(Keyboard, ACloseFromOutsideOnTheRepairPageWhileTheKeyWatchRuns) {
   RemoteWizard wizard(Program());
   User user(wizard);
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(2));
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(3));
+  ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(user.ExitCode(), 0u);
 }
@@ -315,10 +317,7 @@ TEST_F(Keyboard, ACloseFromOutsideOnTheRepairPageWhileTheKeyWatchRuns) {
 TEST_F(Keyboard, ACloseFromOutsideAfterARepairCloses) {
   RemoteWizard wizard(Program());
   User user(wizard);
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(2));
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(3));
+  ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   RepairByKeyboard(wizard, user);
   PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(user.ExitCode(), 0u);
@@ -327,10 +326,7 @@ TEST_F(Keyboard, ACloseFromOutsideAfterARepairCloses) {
 TEST_F(Keyboard, ACloseFromOutsideDuringTheRepairStopsAfterTheEntryInHand) {
   RemoteWizard wizard(Program());
   User user(wizard);
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(2));
-  user.Press(VK_RETURN);
-  ASSERT_TRUE(user.WaitPage(3));
+  ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   user.Press(VK_RETURN);
   ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.ProgressPosition() >= 5; }, 20000));
   // The bar counts the entries done; the one after them is in hand.
