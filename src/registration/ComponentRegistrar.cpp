@@ -28,13 +28,3 @@ RegistrationOutcome ComponentRegistrar::Register(
   inThisProcess_ = true;
   return RegisterInThisProcess(path, entryName);
 }
-
-std::wstring ThisProgram() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);
-  }
-}

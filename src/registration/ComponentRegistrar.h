@@ -29,6 +29,3 @@ class ComponentRegistrar {
   bool oleInitialised_ = false;
   bool inThisProcess_ = false;
 };
-
-// The path of the running executable: the program a registration helper runs.
-std::wstring ThisProgram();

@@ -2,20 +2,18 @@
 
 #include <windows.h>
 
-#include <vector>
+std::wstring ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) return path.substr(0, n);
+    path.resize(path.size() * 2);  // the path was cut off
+  }
+}
 
 std::wstring ExecutableBaseName() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      break;
-    }
-    buffer.resize(buffer.size() * 2);  // the path was cut off
-  }
-  std::wstring name(buffer.begin(), buffer.end());
+  std::wstring name = ExecutablePath();
   const std::size_t slash = name.find_last_of(L"\\/");
   if (slash != std::wstring::npos) name.erase(0, slash + 1);
   const std::size_t dot = name.rfind(L'.');

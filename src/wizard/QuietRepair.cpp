@@ -10,6 +10,7 @@
 
 #include "ComponentRegistrar.h"
 #include "ConsoleOutput.h"
+#include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
 #include "LoadText.h"
@@ -51,7 +52,7 @@ int RepairQuietly(bool json) {
   // last entry's pause after it. Every registration still has its full
   // pauses before and after it.
   ULONGLONG pauseEnd = GetTickCount64() + kPauseBeforeEntry;
-  std::optional<ComponentRegistrar> registrar(std::in_place, ThisProgram());
+  std::optional<ComponentRegistrar> registrar(std::in_place, ExecutablePath());
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), SystemFolder());
   std::vector<RepairReportLine> results;

@@ -1,6 +1,7 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
 #include "ComponentRegistrar.h"
+#include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "RegistrationReport.h"
@@ -33,7 +34,7 @@ void frmMain::cmdRepairMDAC_Click() {
   });
   // The components run in a helper process, so that one that crashes or hangs
   // costs only its own registration.
-  ComponentRegistrar registrar(options_.registrationProgram.empty() ? ThisProgram()
+  ComponentRegistrar registrar(options_.registrationProgram.empty() ? ExecutablePath()
                                                                     : options_.registrationProgram);
   // While a component is in hand the window keeps painting and its timers tick.
   const auto whileWaiting = [this] {
