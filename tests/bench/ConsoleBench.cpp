@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "InstalledComponents.h"
 #include "ProgramRun.h"
 
@@ -22,17 +23,6 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
-}
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM data) {
-  auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == found->first && IsWindowVisible(hwnd)) {
-    found->second = hwnd;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& arguments, HANDLE out) {
@@ -61,10 +51,10 @@ double TimeToExit(const std::wstring& exe, const std::wstring& arguments, HANDLE
 double TimeToWindow(const std::wstring& exe, HANDLE nul) {
   const auto begin = Clock::now();
   const PROCESS_INFORMATION pi = Start(exe, L"", nul);
-  std::pair<DWORD, HWND> found{pi.dwProcessId, nullptr};
-  while (!found.second && Ms(Clock::now() - begin) < 20000) {
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-    if (!found.second) Sleep(1);
+  HWND found = nullptr;
+  while (!found && Ms(Clock::now() - begin) < 20000) {
+    found = VisibleWindowOf(pi.dwProcessId);
+    if (!found) Sleep(1);
   }
   const double ms = Ms(Clock::now() - begin);
   TerminateProcess(pi.hProcess, 0);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "ComponentCatalogue.h"
 #include "ComponentFixtures.h"
 #include "ComponentRegistrar.h"
@@ -28,17 +29,6 @@ struct Start {
   SIZE_T peakBytes;
 };
 
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM data) {
-  auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(data);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == found->first && IsWindowVisible(hwnd)) {
-    found->second = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // From process creation to its first visible top-level window.
 Start TimeStart(const std::wstring& exe) {
   STARTUPINFOW si{};
@@ -49,10 +39,10 @@ Start TimeStart(const std::wstring& exe) {
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi))
     return {};
-  std::pair<DWORD, HWND> found{pi.dwProcessId, nullptr};
-  while (!found.second && Ms(Clock::now() - begin) < 20000) {
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-    if (!found.second) Sleep(1);
+  HWND found = nullptr;
+  while (!found && Ms(Clock::now() - begin) < 20000) {
+    found = VisibleWindowOf(pi.dwProcessId);
+    if (!found) Sleep(1);
   }
   const double ms = Ms(Clock::now() - begin);
   Sleep(300);  // let it settle before reading its memory

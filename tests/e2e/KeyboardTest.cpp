@@ -12,6 +12,7 @@
 #include "InstalledComponents.h"
 #include "RemoteWizard.h"
 #include "UniqueHandle.h"
+#include "UserInput.h"
 #include "WizardTestSupport.h"
 
 namespace {
@@ -21,13 +22,7 @@ using UniqueProcess = UniqueHandle<HANDLE, &::CloseHandle>;
 
 std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
 
-INPUT KeyInput(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return in;
-}
+using UserInput::KeyInput;
 
 // A user at the keyboard of the wizard's window.
 class User {
@@ -45,25 +40,13 @@ class User {
   bool HasForeground() const { return GetForegroundWindow() == wizard_.window(); }
 
   void Press(WORD vk, bool shift = false) {
-    std::vector<INPUT> keys;
-    if (shift) keys.push_back(KeyInput(VK_SHIFT, false));
-    keys.push_back(KeyInput(vk, false));
-    keys.push_back(KeyInput(vk, true));
-    if (shift) keys.push_back(KeyInput(VK_SHIFT, true));
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    UserInput::Key(vk, shift);
     Settle();
   }
 
   // A character, whatever the keyboard layout.
   void Type(wchar_t ch) {
-    INPUT keys[2] = {};
-    for (INPUT& in : keys) {
-      in.type = INPUT_KEYBOARD;
-      in.ki.wScan = ch;
-      in.ki.dwFlags = KEYEVENTF_UNICODE;
-    }
-    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    UserInput::Character(ch);
     Settle();
   }
 

@@ -12,6 +12,7 @@
 #include "MessageBoxCatcher.h"
 #include "RaisedError.h"
 #include "TextIds.h"
+#include "UserInput.h"
 #include "WizardTestSupport.h"
 
 namespace {
@@ -61,13 +62,10 @@ class Wizard : public ::testing::Test {
 
   // Lets the key-watch timer see "a key held down" as soon as it polls.
   void StopKeyWatch() {
-    INPUT down{};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wVk = VK_SHIFT;
+    INPUT down = UserInput::KeyInput(VK_SHIFT, false);
     SendInput(1, &down, sizeof down);
     EXPECT_TRUE(PumpUntil([&] { return !form_.KeyWatchRunning(); }, 3000));
-    INPUT up = down;
-    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    INPUT up = UserInput::KeyInput(VK_SHIFT, true);
     SendInput(1, &up, sizeof up);
   }
 
@@ -99,34 +97,14 @@ class Wizard : public ::testing::Test {
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
   }
 
-  // A key pressed and let go on the real keyboard, with Shift held if asked;
-  // the platform makes the key and character messages.
+  // A key pressed and let go on the real keyboard, with Shift held if asked.
   void Key(WORD vk, bool shift = false) {
-    std::vector<INPUT> keys;
-    auto add = [&](WORD code, bool up) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = code;
-      in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      keys.push_back(in);
-    };
-    if (shift) add(VK_SHIFT, false);
-    add(vk, false);
-    add(vk, true);
-    if (shift) add(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    UserInput::Key(vk, shift);
     Pump(60);
   }
   // A character typed, whatever the keyboard layout.
   void Type(wchar_t ch) {
-    INPUT keys[2] = {};
-    for (INPUT& in : keys) {
-      in.type = INPUT_KEYBOARD;
-      in.ki.wScan = ch;
-      in.ki.dwFlags = KEYEVENTF_UNICODE;
-    }
-    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
+    UserInput::Character(ch);
     Pump(60);
   }
 

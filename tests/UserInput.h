@@ -12,6 +12,37 @@
 // clipboard as another program reads it.
 namespace UserInput {
 
+inline INPUT KeyInput(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+// A key pressed and let go, with Shift held if asked; the platform makes the
+// key and character messages.
+inline void Key(WORD vk, bool shift = false) {
+  std::vector<INPUT> keys;
+  if (shift) keys.push_back(KeyInput(VK_SHIFT, false));
+  keys.push_back(KeyInput(vk, false));
+  keys.push_back(KeyInput(vk, true));
+  if (shift) keys.push_back(KeyInput(VK_SHIFT, true));
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+// A character typed, whatever the keyboard layout.
+inline void Character(wchar_t ch) {
+  INPUT keys[2] = {};
+  for (INPUT& in : keys) {
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = ch;
+    in.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
 // Presses the keys in order and releases them in reverse (a chord: Ctrl+C).
 inline void Chord(std::initializer_list<WORD> keys) {
   std::vector<INPUT> inputs;
