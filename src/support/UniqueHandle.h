@@ -52,4 +52,3 @@ using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;

@@ -1,4 +1,5 @@
 #include "UserFormatLocale.h"
+#include "WindowsPicture.h"
 
 #include <windows.h>
 

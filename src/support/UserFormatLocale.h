@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FormatLocale.h"
-#include "WindowsPicture.h"
 
 // The user's regional settings for numbers, dates and times, with the
 // Boolean words of the user's interface language.

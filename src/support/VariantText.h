@@ -3,7 +3,6 @@
 #include <string>
 
 #include "FormatLocale.h"
-#include "RaisedError.h"
 #include "Variant.h"
 
 // The ordinary text form of a value: text as it is, empty as the empty text,

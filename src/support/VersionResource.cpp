@@ -8,7 +8,7 @@ constexpr std::uint32_t kVersionType = 16;  // RT_VERSION
 constexpr std::uint32_t kVersionName = 1;   // VS_VERSION_INFO
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::uint32_t kSubdirectory = 0x80000000;
-constexpr std::size_t kFixedSize = 13 * 4;
+constexpr std::size_t kFixedSize = sizeof(FixedVersionFields);
 
 // Reads little-endian numbers at offsets that may lie anywhere: a read outside
 // the bytes gives nothing.
@@ -32,10 +32,6 @@ class Bytes {
 
  private:
   std::span<const std::uint8_t> bytes_;
-};
-
-struct Section {
-  std::uint32_t address, rawSize, rawOffset;
 };
 
 // Where in the file the `length` bytes at a relative virtual address lie.

@@ -7,9 +7,6 @@
 
 #include "UniqueHandle.h"
 
-// A file handle; a failed CreateFileW is never stored.
-using UniqueFile = UniqueHandle<HANDLE, &::CloseHandle>;
-
 // Standard output or standard error of a run without a window. The program is
 // a windowed one, so it has no console of its own: it writes to the handle
 // its starter gave it (a file or a pipe gets UTF-8, a console its own wide
@@ -33,7 +30,7 @@ class ConsoleStream {
  private:
   bool WriteBytes(std::string_view bytes);
   HANDLE handle_ = nullptr;
-  UniqueFile owned_;  // the console's screen buffer, opened for this stream
+  UniqueKernelHandle owned_;  // the console's screen buffer, opened for this stream
   bool console_ = false;
   DWORD error_ = ERROR_SUCCESS;
 };

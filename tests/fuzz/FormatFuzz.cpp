@@ -12,6 +12,7 @@
 //      y bytes, l a list, e empty.
 // Whatever the input, the formatter must end without a sanitizer report,
 // answering with a text or a RaisedError.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
