@@ -56,7 +56,7 @@
 //   /  :        the locale's date and time separators
 //   c           the date in its ordinary text form
 //   Inside the locale's own patterns "ddddd", "c" and the named locale
-//   patterns are not expanded again (they stay letters), and a date's text
+//   patterns are not expanded again, and a date's text
 //   form asked for there uses the neutral patterns: no pattern recurses.
 //   A date outside 1 January 100 to 31 December 9999 (or not a finite
 //   number) raises error 13 "Type mismatch".
