@@ -30,11 +30,13 @@ bool AttachedToStartersConsole() {
   return attached;
 }
 
-std::wstring WithCrLf(std::wstring_view text) {
-  std::wstring out;
+// Line ends as the platform's text files have them, in characters or bytes.
+template <typename Char>
+std::basic_string<Char> WithCrLf(std::basic_string_view<Char> text) {
+  std::basic_string<Char> out;
   out.reserve(text.size() + text.size() / 16);
-  for (wchar_t c : text) {
-    if (c == L'\n') out += L'\r';
+  for (Char c : text) {
+    if (c == Char('\n')) out += Char('\r');
     out += c;
   }
   return out;
@@ -87,15 +89,7 @@ bool ConsoleStream::Write(std::wstring_view text) {
 
 bool ConsoleStream::WriteUtf8(std::string_view bytes) {
   if (!handle_) return false;
-  if (!console_) {
-    std::string lines;
-    lines.reserve(bytes.size() + bytes.size() / 16);
-    for (char c : bytes) {
-      if (c == '\n') lines += '\r';
-      lines += c;
-    }
-    return WriteBytes(lines);
-  }
+  if (!console_) return WriteBytes(WithCrLf(bytes));
   // Back to characters for the console: its code page need not be UTF-8.
   const int n =
       MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
