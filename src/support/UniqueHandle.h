@@ -49,6 +49,7 @@ using UniqueHKEY = UniqueHandle<HKEY, &::RegCloseKey>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
+using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;

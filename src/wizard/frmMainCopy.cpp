@@ -126,14 +126,13 @@ void frmMain::ShowCopyMenu(LPARAM screenPoint) {
     at = {r.left, r.bottom};
     ClientToScreen(list, &at);
   }
-  const HMENU menu = CreatePopupMenu();
+  const UniqueMenu menu(CreatePopupMenu());
   if (!menu) return;
   const std::wstring copy = LoadText(IDS_COPY), copyAll = LoadText(IDS_COPY_ALL);
-  AppendMenuW(menu, MF_STRING | (selected < 0 ? MF_GRAYED : 0), kCopySelected, copy.c_str());
-  AppendMenuW(menu, MF_STRING, kCopyAll, copyAll.c_str());
+  AppendMenuW(menu.get(), MF_STRING | (selected < 0 ? MF_GRAYED : 0), kCopySelected, copy.c_str());
+  AppendMenuW(menu.get(), MF_STRING, kCopyAll, copyAll.c_str());
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd(), nullptr));
-  DestroyMenu(menu);
+      menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd(), nullptr));
   if (chosen == kCopySelected) CopyFileList(true);
   if (chosen == kCopyAll) CopyFileList(false);
 }
