@@ -68,6 +68,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Bash runs a trap only once the command in the foreground has ended, which
+# can be a whole prefix boot; a command waited for in the background lets a
+# signal end the smoke at once.
+run() {
+  "$@" &
+  wait $!
+}
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
@@ -83,7 +90,7 @@ elapsed() { echo "$((SECONDS - start)) s"; }
 # A 64-bit prefix booted while 32-bit programs can start (emulated) gets its
 # 32-bit half too; booted without, its SysWOW64 stays empty and no 32-bit
 # program loads ("could not load kernel32.dll").
-MDAC_WINE_ARCH=x86_64 timeout 900 tools/wine-prefix.sh "$prefix" --headless
+MDAC_WINE_ARCH=x86_64 run timeout 900 tools/wine-prefix.sh "$prefix" --headless
 echo "smoke: prefix booted after $(elapsed)"
 [ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ] || {
   echo "smoke: the prefix has no 32-bit system files; the emulator did not run Wine's 32-bit programs" >&2
@@ -97,7 +104,7 @@ tools/demo-install.sh "$prefix" build --32-bit-view
 
 run_check() { # BUILD_DIR MDAC_WINE_ARCH OUT
   local rc=0
-  MDAC_WINE_ARCH=$2 timeout 600 tools/wine-run.sh "$prefix" "$1/src/MdacRepair.exe" /check /json >"$3" </dev/null || rc=$?
+  MDAC_WINE_ARCH=$2 run timeout 600 tools/wine-run.sh "$prefix" "$1/src/MdacRepair.exe" /check /json >"$3" </dev/null || rc=$?
   if [ $rc != 0 ]; then
     echo "smoke: $1/src/MdacRepair.exe /check /json ended with $rc after $(elapsed)" >&2
     exit 1
