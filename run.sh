@@ -8,6 +8,9 @@
 # as build/screens/welcome.png. Without one it runs on a virtual display, a
 # driver walks it through all five pages, and a picture of each is saved in
 # build/screens/ (or build/screens/demo/).
+# The program is the i686 build where this host runs 32-bit programs, else the
+# x86_64 build of the same sources (then in build-x86_64/); MDAC_BUILD chooses
+# on purpose.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -16,21 +19,27 @@ demo=0
 [ "${1:-}" = --demo ] && demo=1
 
 bash tools/setup-host.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
+. tools/choose-build.sh
+choose_builds ONE || exit 2
+build=${builds[0]}
+out="$root/$(build_dir "$build")"
+cmake --preset "mingw-$build" >/dev/null
+cmake --build --preset "mingw-$build"
+echo "run.sh: starting the $build build: $build_why"
 
-export WINEDEBUG=-all
-screens="$root/build/screens"
+export MDAC_WINE_ARCH=$build WINEDEBUG=-all
+. tools/wine-loader.sh
+screens="$out/screens"
 if [ $demo = 1 ]; then
-  prefix="$root/build/wineprefix-demo"
+  prefix="$out/wineprefix-demo"
   screens="$screens/demo"
 else
-  prefix="$root/build/wineprefix-run"
+  prefix="$out/wineprefix-run"
 fi
 tools/wine-prefix.sh "$prefix"
 export WINEPREFIX="$prefix"
 if [ $demo = 1 ]; then
-  tools/demo-install.sh "$prefix"
+  tools/demo-install.sh "$prefix" "$out"
   # Wine has components of its own by four of these names; the demo's files win.
   export WINEDLLOVERRIDES="msado15,oledb32,msdasql,msdaps=n;mscoree,mshtml="
 else
@@ -57,7 +66,7 @@ if [ -z "${DISPLAY:-}" ]; then
   done
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   rm -f "$screens"/*.bmp
-  MDAC_TOUR_DIR=$(winepath -w "$screens") wine build/tests/walkthrough_tests.exe --gtest_filter=Tour.* \
+  MDAC_TOUR_DIR=$("$wine" winepath -w "$screens") "$wine" "$out/tests/walkthrough_tests.exe" --gtest_filter=Tour.* \
     </dev/null >/dev/null 2>&1 9>&- || echo "run.sh: the walk through the pages did not finish" >&2
   wineserver -k 2>/dev/null || true
   for bmp in "$screens"/*.bmp; do
@@ -69,7 +78,7 @@ if [ -z "${DISPLAY:-}" ]; then
   ls "$screens"/*.png
   [ -e "$screens/5-finish.png" ]
 else
-  wine build/src/MdacRepair.exe </dev/null >/dev/null 2>&1 9>&- &
+  "$wine" "$out/src/MdacRepair.exe" </dev/null >/dev/null 2>&1 9>&- &
   app=$!
   window=
   for _ in $(seq 150); do

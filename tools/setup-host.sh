@@ -7,15 +7,23 @@ as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Both Windows builds are made on every host: i686 is the product, x86_64 runs
+# the tests on hosts whose kernel runs no 32-bit programs. The 32-bit Wine
+# loader is installed only where it can run (it would end with "Exec format
+# error" elsewhere, and Debian's wine wrapper would then pick it over wine64).
 packages=(
   cmake make python3
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   g++ googletest
   clang libclang-rt-14-dev
-  wine wine32:i386 wine64 fonts-wine fonts-liberation
+  wine wine64 fonts-wine fonts-liberation
   xvfb xauth x11-utils imagemagick
   locales util-linux
 )
+if bash "$(dirname "$0")/host-runs-i386.sh" >/dev/null; then
+  packages+=(wine32:i386)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -24,7 +32,7 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " = *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
   as_root apt-get update -q

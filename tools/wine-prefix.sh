@@ -3,8 +3,11 @@
 # users' Windows is, with Wine's own fonts, no crash dialogs, and optionally the
 # null graphics driver so that real windows exist without an X server.
 #   wine-prefix.sh DIR [--headless]
-# A second call on a prepared prefix only checks its marker.
+# A second call on a prepared prefix only checks its marker. MDAC_WINE_ARCH
+# names the build whose programs it runs (wine-loader.sh): the registry values
+# below are written by a program of that build, so they land in its view.
 set -euo pipefail
+. "$(dirname "$0")/wine-loader.sh"
 
 prefix=$1
 headless=${2:-}
@@ -16,7 +19,7 @@ unset WINEARCH DISPLAY
 
 mkdir -p "$prefix"
 echo "wine-prefix: booting $prefix (takes 15-25 s the first time)"
-wineboot -i </dev/null >/dev/null 2>&1 9>&-
+"$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
 wineserver -w
 
 # Debian's Wine does not find its own fonts; without them captions show boxes
@@ -24,7 +27,7 @@ wineserver -w
 mkdir -p "$prefix/drive_c/windows/Fonts"
 cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 
-reg() { wine reg add "$@" /f </dev/null >/dev/null 2>&1 9>&-; }
+reg() { "$wine" reg add "$@" /f </dev/null >/dev/null 2>&1 9>&-; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
 # Windows has Arial (the welcome heading's font); Wine does not. Its metric

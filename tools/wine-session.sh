@@ -3,8 +3,10 @@
 #               whole test run and boots the prefix, all detached from the
 #               caller's output (ctest waits for every process holding its pipe).
 # stop PREFIX:  stops that wineserver.
+# MDAC_WINE_ARCH names the build whose programs the prefix runs (wine-loader.sh).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-loader.sh"
 action=${1:?usage: wine-session.sh start|stop PREFIX}
 prefix=${2:?usage: wine-session.sh start|stop PREFIX}
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -15,7 +17,7 @@ case "$action" in
     "$here/wine-prefix.sh" "$prefix" --headless </dev/null >/dev/null 2>&1 9>&-
     # Fails harmlessly when the server already runs.
     wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
-    wine wineboot </dev/null >/dev/null 2>&1 9>&-
+    "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     echo "wine prefix ready: $prefix"
     ;;
   stop)

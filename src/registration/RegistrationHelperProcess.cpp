@@ -22,6 +22,17 @@ LONG WINAPI EndWithExceptionCode(EXCEPTION_POINTERS* info) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// A stack overflow is ended as soon as it is raised, before any search for a
+// handler: that search walks the stack's frames on what little stack is left,
+// and on x86_64 it can run out of it. The helper then vanished with exit code 0
+// before the filter above was reached, which read as a component that ended
+// the process itself.
+LONG WINAPI EndStackOverflow(EXCEPTION_POINTERS* info) {
+  if (info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW)
+    TerminateProcess(GetCurrentProcess(), EXCEPTION_STACK_OVERFLOW);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 bool ReadExact(HANDLE pipe, void* data, DWORD size) {
   auto* bytes = static_cast<BYTE*>(data);
   while (size > 0) {
@@ -94,6 +105,7 @@ int RunRegistrationHelper() {
   // crash dialog.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(&EndWithExceptionCode);
+  AddVectoredExceptionHandler(1, &EndStackOverflow);
   const HANDLE pipe = ChannelFrom(GetCommandLineW());
   if (!pipe) return 1;
   // Not passed on to whatever a component starts.

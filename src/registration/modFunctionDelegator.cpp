@@ -40,7 +40,13 @@ class Delegator final : public IDelegatedCall {
     }
     return left;
   }
-  HRESULT STDMETHODCALLTYPE Call() override { return reinterpret_cast<Routine>(address_)(); }
+  // Called as what it is, a routine with a 32-bit result: FARPROC's result is
+  // pointer-sized on 64-bit Windows, and the upper half of that register is
+  // whatever the routine left there. The cast goes by way of the generic
+  // function type, the one the compiler accepts between unrelated ones.
+  HRESULT STDMETHODCALLTYPE Call() override {
+    return reinterpret_cast<Routine>(reinterpret_cast<void (*)()>(address_))();
+  }
 
  private:
   FARPROC address_;

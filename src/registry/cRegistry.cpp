@@ -10,6 +10,12 @@
 #include "UniqueHandle.h"
 #include "VariantText.h"
 
+HKEY RootKeyHandle(std::int32_t eKey) {
+  // Widened with its sign, as the platform's headers define the predefined
+  // keys: HKEY_LOCAL_MACHINE is 0xFFFFFFFF80000002 in a 64-bit process.
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(eKey));
+}
+
 namespace {
 
 constexpr std::int32_t kWriteFailure = 26001;
@@ -18,16 +24,12 @@ constexpr std::int32_t kEnumerateFailure = static_cast<std::int32_t>(0x800469AAu
 // Query, set, create subkey, enumerate, notify, create link.
 constexpr REGSAM kWriteAccess = 0x3F;
 
-HKEY Root(std::int32_t classKey) {
-  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<std::uint32_t>(classKey)));
-}
-
 UniqueHKEY OpenKey(std::int32_t classKey, const std::wstring& path, REGSAM access,
                    LONG* status = nullptr) {
   UniqueHKEY key;
-  const LONG result = classKey == 0
-                          ? ERROR_INVALID_HANDLE
-                          : RegOpenKeyExW(Root(classKey), path.c_str(), 0, access, key.put());
+  const LONG result =
+      classKey == 0 ? ERROR_INVALID_HANDLE
+                    : RegOpenKeyExW(RootKeyHandle(classKey), path.c_str(), 0, access, key.put());
   if (status) *status = result;
   if (result != ERROR_SUCCESS) key.release();
   return key;
@@ -42,8 +44,9 @@ UniqueHKEY CreateOrOpenKey(std::int32_t classKey, const std::wstring& path, LONG
   SECURITY_ATTRIBUTES security{};  // length, descriptor and inherit flag all zero
   DWORD disposition = 0;
   wchar_t noClass[] = L"";
-  status = RegCreateKeyExW(Root(classKey), path.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
-                           kWriteAccess, &security, key.put(), &disposition);
+  status =
+      RegCreateKeyExW(RootKeyHandle(classKey), path.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
+                      kWriteAccess, &security, key.put(), &disposition);
   if (status != ERROR_SUCCESS) key.release();
   return key;
 }
@@ -124,8 +127,8 @@ bool cRegistry::CreateKey() {
 }
 
 bool cRegistry::DeleteKey() {
-  const LONG status =
-      classKey_ == 0 ? ERROR_INVALID_HANDLE : RegDeleteKeyW(Root(classKey_), sectionKey_.c_str());
+  const LONG status = classKey_ == 0 ? ERROR_INVALID_HANDLE
+                                     : RegDeleteKeyW(RootKeyHandle(classKey_), sectionKey_.c_str());
   if (status != ERROR_SUCCESS)
     Raise(kWriteFailure, L"Failed to delete registry Key: '" + std::to_wstring(classKey_) +
                              L"',Section: '" + sectionKey_);

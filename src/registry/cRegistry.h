@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +16,9 @@ enum class RegistryRootKey : std::int32_t {
   Users = static_cast<std::int32_t>(0x80000003u),
   CurrentConfig = static_cast<std::int32_t>(0x80000005u),
 };
+
+// The platform's handle of a root key code (a RegistryRootKey value).
+HKEY RootKeyHandle(std::int32_t eKey);
 
 // The platform's value type codes, as the values `ValueType` takes.
 enum class RegistryValueType : std::int32_t {
@@ -44,8 +49,8 @@ class OneBasedList {
 
 // One registry location, set through the properties, and the operations on it.
 // Each operation opens the key it needs and closes it before it returns.
-// A 32-bit process sees the 32-bit view of the registry, which is the view the
-// 32-bit components register themselves in.
+// A process sees the registry view of its own word size: the 32-bit program
+// the 32-bit view, which is the view the 32-bit components register in.
 // Errors are raised as RaisedError with the source "<executable>.cRegistry".
 class cRegistry {
  public:

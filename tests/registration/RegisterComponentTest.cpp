@@ -22,10 +22,15 @@ namespace {
 HRESULT WINAPI ReturnsZero() { return S_OK; }
 HRESULT WINAPI ReturnsFail() { return E_FAIL; }
 
+// A routine handed over as GetProcAddress would hand it.
+FARPROC AsEntry(HRESULT(WINAPI* routine)()) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(routine));
+}
+
 TEST(CallObject, ForwardsTheResultUnchanged) {
   for (auto [routine, expected] :
        {std::pair{&ReturnsZero, S_OK}, std::pair{&ReturnsFail, E_FAIL}}) {
-    IUnknown* object = CreateDelegator(reinterpret_cast<FARPROC>(routine));
+    IUnknown* object = CreateDelegator(AsEntry(routine));
     IDelegatedCall* call = nullptr;
     ASSERT_EQ(object->QueryInterface(IID_IDelegatedCall, reinterpret_cast<void**>(&call)), S_OK);
     EXPECT_EQ(call->Call(), expected);
@@ -35,7 +40,7 @@ TEST(CallObject, ForwardsTheResultUnchanged) {
 }
 
 TEST(CallObject, AnswersTheFirstInterfaceRequestOnly) {
-  IUnknown* object = CreateDelegator(reinterpret_cast<FARPROC>(&ReturnsZero));
+  IUnknown* object = CreateDelegator(AsEntry(&ReturnsZero));
   void* first = nullptr;
   EXPECT_EQ(object->QueryInterface(IID_IUnknown, &first), S_OK);  // any interface, once
   EXPECT_EQ(first, static_cast<void*>(object));

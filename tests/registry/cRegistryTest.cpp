@@ -75,6 +75,18 @@ RaisedError Raised(const std::function<void()>& action) {
   return {};
 }
 
+TEST(cRegistry, RootCodesAreThePlatformsHandles) {
+  EXPECT_EQ(RootKeyHandle(static_cast<std::int32_t>(RegistryRootKey::ClassesRoot)),
+            HKEY_CLASSES_ROOT);
+  EXPECT_EQ(RootKeyHandle(static_cast<std::int32_t>(RegistryRootKey::CurrentUser)),
+            HKEY_CURRENT_USER);
+  EXPECT_EQ(RootKeyHandle(static_cast<std::int32_t>(RegistryRootKey::LocalMachine)),
+            HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(RootKeyHandle(static_cast<std::int32_t>(RegistryRootKey::Users)), HKEY_USERS);
+  EXPECT_EQ(RootKeyHandle(static_cast<std::int32_t>(RegistryRootKey::CurrentConfig)),
+            HKEY_CURRENT_CONFIG);
+}
+
 TEST(cRegistry, WithoutARootNothingExistsAndReadsGiveTheDefault) {
   cRegistry reg;
   EXPECT_EQ(reg.ClassKey(), 0);

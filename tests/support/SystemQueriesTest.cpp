@@ -82,9 +82,22 @@ TEST(GetWindowsVersion, RealReleasesAsWineReportsThem) {
 
 // ---- GetSpecialFolderPath -----------------------------------------------------------
 
-TEST(GetSpecialFolderPath, CommonFilesOfThe32BitView) {
+// A 32-bit process on 64-bit Windows sees the 32-bit folder, where the 32-bit
+// components are; a process of the machine's own word size sees the other.
+const wchar_t* CommonFilesOfThisProcess() {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  return wow64 ? L"C:\\Program Files (x86)\\Common Files" : L"C:\\Program Files\\Common Files";
+}
+
+TEST(GetSpecialFolderPath, CommonFilesOfTheProcessView) {
+#ifndef _WIN64
+  BOOL wow64 = FALSE;
+  ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+  EXPECT_TRUE(wow64) << "the tests of the 32-bit build run in a 64-bit prefix";
+#endif
   EXPECT_EQ(_wcsicmp(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON).c_str(),
-                     L"C:\\Program Files (x86)\\Common Files"),
+                     CommonFilesOfThisProcess()),
             0)
       << GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   {

@@ -10,7 +10,8 @@
 
 namespace {
 
-// ADODB.Connection, which Wine's own msado15.dll registers in the 32-bit view.
+// ADODB.Connection, which Wine's own msado15.dll registers in the registry view
+// of its word size: the one this test process reads.
 const wchar_t kConnectionClass[] =
     L"Software\\Classes\\CLSID\\{00000514-0000-0010-8000-00AA006D2EA4}";
 
