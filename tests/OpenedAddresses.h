@@ -18,7 +18,9 @@ class OpenedAddresses {
   OpenedAddresses() {
     file_ = TestDirectory() + L"\\opened-urls.txt";
     DeleteFileW(file_.c_str());
-    browsers_.SetText(MDAC_URL_CAPTURE);
+    // Each entry is split like a command line: quoted, a folder with a space
+    // in its name still names the one script.
+    browsers_.SetText(L"\"" MDAC_URL_CAPTURE L"\"");
   }
   ~OpenedAddresses() { DeleteFileW(file_.c_str()); }
   // The addresses opened so far, after giving the browser time to start.
