@@ -1,8 +1,10 @@
 #include "RemoteWizard.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -72,6 +74,27 @@ class RemoteBlock {
   void* address_;
 };
 
+// A crash of the test program skips every destructor, and the wizards it
+// started would live on, holding the test runner's output open so that it
+// waits for them forever. The crash ends them first.
+std::vector<HANDLE>& LiveWizards() {
+  static std::vector<HANDLE> live;
+  return live;
+}
+
+LONG WINAPI EndWizardsOnCrash(EXCEPTION_POINTERS*) {
+  for (const HANDLE process : LiveWizards()) TerminateProcess(process, 98);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void Watch(HANDLE process) {
+  static const bool installed = (SetUnhandledExceptionFilter(&EndWizardsOnCrash), true);
+  (void)installed;
+  LiveWizards().push_back(process);
+}
+
+void Unwatch(HANDLE process) { std::erase(LiveWizards(), process); }
+
 }  // namespace
 
 RemoteWizard::RemoteWizard(const std::wstring& exe) {
@@ -81,6 +104,7 @@ RemoteWizard::RemoteWizard(const std::wstring& exe) {
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &process_))
     return;
+  Watch(process_.hProcess);
   WaitUntil(
       [&] {
         Search search{process_.dwThreadId, L"MdacRepairWizard", nullptr};
@@ -97,7 +121,10 @@ RemoteWizard::~RemoteWizard() {
     WaitForSingleObject(process_.hProcess, 5000);
   }
   if (process_.hThread) CloseHandle(process_.hThread);
-  if (process_.hProcess) CloseHandle(process_.hProcess);
+  if (process_.hProcess) {
+    Unwatch(process_.hProcess);
+    CloseHandle(process_.hProcess);
+  }
 }
 
 bool RemoteWizard::running() const {
