@@ -16,10 +16,18 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 demo=0
-[ "${1:-}" = --demo ] && demo=1
+case "$*" in
+  "") ;;
+  --demo) demo=1 ;;
+  *)
+    echo "usage: ./run.sh [--demo]" >&2
+    exit 2
+    ;;
+esac
 
-bash tools/setup-host.sh
 . tools/choose-build.sh
+check_build_choice ONE || exit 2
+bash tools/setup-host.sh
 choose_builds ONE || exit 2
 build=${builds[0]}
 out="$root/$(build_dir "$build")"

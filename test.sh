@@ -10,8 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-bash tools/setup-host.sh
 . tools/choose-build.sh
+check_build_choice MANY || exit 2
+bash tools/setup-host.sh
 choose_builds MANY || exit 2
 tested() { [[ " ${builds[*]} " = *" $1 "* ]]; }
 
@@ -37,6 +38,15 @@ elif unshare -rn true 2>/dev/null; then
 else
   echo "test.sh: no network namespace available; tests run with the network visible" >&2
 fi
+# An interrupted run would leave each prefix's server running for good.
+stop_sessions() {
+  local build
+  for build in "${builds[@]}"; do
+    MDAC_WINE_ARCH=$build tools/wine-session.sh stop "$(build_dir "$build")/wineprefix-test" ||
+      true
+  done
+}
+trap stop_sessions EXIT
 status=0
 if ! tested i686; then
   echo "test.sh: the product, MdacRepair.exe for i686, is built; its imports:"

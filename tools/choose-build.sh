@@ -3,15 +3,25 @@
 # 32-bit programs natively; elsewhere the x86_64 build of the same sources runs
 # under 64-bit Wine. MDAC_BUILD chooses on purpose: i686, x86_64, or (for the
 # tests) both.
+#   check_build_choice ONE|MANY  fails at once on a value MDAC_BUILD cannot have
 #   choose_builds ONE|MANY   sets $builds (a list) and $build_why (one line)
 #   build_dir BUILD          the build's folder: build/ for i686, build-x86_64/
 build_dir() { if [ "$1" = i686 ]; then echo build; else echo "build-$1"; fi; }
+
+# Refuses a value of MDAC_BUILD before anything is installed or built for it.
+check_build_choice() {
+  case "${MDAC_BUILD:-}" in
+    "" | i686 | x86_64) return 0 ;;
+    both) [ "$1" = MANY ] && return 0 ;;
+  esac
+  choose_builds "$1"
+}
 
 choose_builds() {
   local host native32=0 allowed="i686 or x86_64"
   [ "$1" = MANY ] && allowed="i686, x86_64 or both"
   builds=()
-  host=$(bash tools/host-runs-i386.sh build) && native32=1
+  host=$(bash tools/host-runs-i386.sh) && native32=1
   case "${MDAC_BUILD:-}" in
     "")
       if [ $native32 = 1 ]; then

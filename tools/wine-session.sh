@@ -15,6 +15,17 @@ unset DISPLAY
 case "$action" in
   start)
     "$here/wine-prefix.sh" "$prefix" --headless </dev/null >/dev/null 2>&1 9>&-
+    # A run cut off while the tests' stand-ins stood at the components' paths
+    # left each original beside its path as NAME.saved, and NAME.stand-in
+    # where there was none: give the prefix back what it had before that run.
+    find "$prefix/drive_c" -type f \( -name '*.saved' -o -name '*.stand-in' \) -print0 2>/dev/null |
+      while IFS= read -r -d '' left; do
+        case "$left" in
+          *.saved) mv -f -- "$left" "${left%.saved}" ;;
+          *.stand-in) rm -f -- "${left%.stand-in}" "$left" ;;
+        esac
+        echo "put back after a run that was cut off: ${left#"$prefix/"}"
+      done
     # Fails harmlessly when the server already runs.
     wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
     "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
