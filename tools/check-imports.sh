@@ -9,6 +9,16 @@ set -eu
 objdump=${1:?usage: check-imports.sh OBJDUMP EXE}
 exe=${2:?usage: check-imports.sh OBJDUMP EXE}
 allowed='^(kernel32|user32|gdi32|advapi32|msvcrt|shell32|ole32|oleaut32|shlwapi|comdlg32|comctl32)\.dll$'
+# A missing or damaged file must fail here, not pass with nothing to check.
+listing=$("$objdump" -p "$exe") || {
+  echo "NOT OK   cannot read the imports of $exe"
+  exit 1
+}
+dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$listing")
+if [ -z "$dlls" ]; then
+  echo "NOT OK   $exe imports no DLL: not the program"
+  exit 1
+fi
 status=0
 while read -r dll; do
   if [[ ${dll,,} =~ $allowed ]]; then
@@ -17,5 +27,5 @@ while read -r dll; do
     echo "NOT OK   $dll is not a known DLL"
     status=1
   fi
-done < <("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+done <<<"$dlls"
 exit $status
