@@ -11,17 +11,28 @@
 # runs tells the two apart: the probe itself when it runs natively, the
 # emulator when binfmt_misc handed it to one.
 #
-#   host-runs-i386.sh [WORKDIR]
-# Prints one line that says what it found; exit status 0 when natively, else 1.
+#   host-runs-i386.sh [FOLDER...]
+# Writes the probe into the first folder that programs can run from (the
+# given ones, then $TMPDIR or /tmp, /var/tmp, /dev/shm and the build folder),
+# so that a folder mounted noexec or not writable is not taken for a kernel
+# without 32-bit programs. Prints one line that says what it found; exit
+# status 0 when natively, 1 when not, 2 when no folder could run a program.
 set -u
 
-dir=${1:-${TMPDIR:-/tmp}}
-mkdir -p "$dir"
-probe=$(mktemp "$dir/i386-probe.XXXXXX") || {
-  echo "cannot write the 32-bit probe in $dir"
-  exit 1
-}
+here=$(cd "$(dirname "$0")" && pwd)
+probe=
 trap 'rm -f "$probe"' EXIT
+for dir in "$@" "${TMPDIR:-/tmp}" /var/tmp /dev/shm "$here/../build"; do
+  mkdir -p "$dir" 2>/dev/null || continue
+  probe=$(mktemp "$dir/i386-probe.XXXXXX" 2>/dev/null) || continue
+  printf '#!/bin/sh\nexit 0\n' >"$probe" && chmod +x "$probe" && "$probe" 2>/dev/null && break
+  rm -f "$probe"
+  probe=
+done
+if [ -z "$probe" ]; then
+  echo "cannot tell whether this host runs 32-bit programs: no folder here lets a program run"
+  exit 2
+fi
 
 {
   # ELF header: 32-bit, little-endian, executable, Intel 80386, entry 0x08048054,
@@ -39,7 +50,8 @@ trap 'rm -f "$probe"' EXIT
 chmod +x "$probe"
 
 shell=$(readlink -f "/proc/$$/exe")
-"$probe" < <(sleep 10) 2>/dev/null &
+# The waiting sleep writes nothing and must not hold the caller's error output.
+"$probe" < <(exec sleep 10 2>/dev/null) 2>/dev/null &
 pid=$!
 runs=
 # Until the forked shell has turned into the program, its link still names the shell.

@@ -13,6 +13,11 @@ case "${MDAC_WINE_ARCH:-i686}" in
 esac
 if [ -x "/usr/lib/wine/$wine" ]; then
   wine=/usr/lib/wine/$wine
+elif [ "$wine" = wine ]; then
+  # Without the 32-bit loader Debian's wrapper would hand the i686 programs
+  # to the 64-bit one, which cannot run them.
+  echo "no 32-bit Wine loader /usr/lib/wine/wine on this host (Debian's wine32:i386)" >&2
+  exit 2
 elif ! command -v "$wine" >/dev/null; then
   echo "no Wine loader '$wine' on this host" >&2
   exit 2
