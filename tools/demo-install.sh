@@ -33,30 +33,48 @@ marker="$prefix/.mdacrepair-demo$view"
 [ -f "$marker" ] && exit 0
 . tools/wine-loader.sh
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-component=$("$wine" winepath -w "$out/tests/fixtures/component_2_81.dll")
-jet=$("$wine" winepath -w "$out/tests/fixtures/ver_4_0_8015_0.dll")
-batch="$prefix/drive_c/mdac-demo.bat"
+# The stand-ins go in through a folder of the prefix's own: the batch file
+# would read a build folder's name in another code page, and a % in it as a
+# variable.
+staging="$prefix/drive_c/mdac-demo"
+mkdir -p "$staging"
+cp -f "$out/tests/fixtures/component_2_81.dll" "$staging/component.dll"
+cp -f "$out/tests/fixtures/ver_4_0_8015_0.dll" "$staging/jet.dll"
+component='C:\mdac-demo\component.dll'
+jet='C:\mdac-demo\jet.dll'
+batch="$staging/install.bat"
+# Every copy is checked: a demo with files missing must not be marked done.
+copy() { # SOURCE TARGET
+  echo "copy /y \"$1\" \"$2\" >nul"
+  echo "if errorlevel 1 exit /b 1"
+}
 {
   echo '@echo off'
   # Copied by Windows' own rules: file names compare without regard to case,
   # so Wine's files of the same names are replaced, not doubled.
   for folder in ado MSADC 'Ole DB'; do echo "mkdir \"$common\\$folder\" 2>nul"; done
   for f in MSADO15.DLL MSADER15.DLL MSADOR15.DLL MSADRH15.DLL MSADOX.DLL MSADOMD.dll MSJRO.DLL; do
-    echo "copy /y \"$component\" \"$common\\ado\\$f\" >nul"
+    copy "$component" "$common\\ado\\$f"
   done
   for f in MSADCE.DLL MSADCER.DLL MSADCF.DLL MSADCFR.DLL MSADCO.DLL MSADCOR.DLL MSADCS.DLL MSADDS.DLL \
            MSADDSR.DLL MSDAPRST.DLL; do
-    echo "copy /y \"$component\" \"$common\\MSADC\\$f\" >nul"
+    copy "$component" "$common\\MSADC\\$f"
   done
   for f in OLEDB32.DLL MSXACTPS.DLL MSDAENUM.DLL MSDAURL.DLL MSDATT.DLL MSDASQL.DLL MSDAOSP.DLL MSDAORA.DLL \
            MSDAPS.DLL MSDADC.DLL MSDAER.DLL; do
-    echo "copy /y \"$component\" \"$common\\Ole DB\\$f\" >nul"
+    copy "$component" "$common\\Ole DB\\$f"
   done
-  echo "copy /y \"$jet\" \"$system\\msjet40.dll\" >nul"
-  echo "copy /y \"$component\" \"$system\\msjtes40.dll\" >nul"
-  echo "copy /y \"$component\" \"$system\\msjetoledb40.dll\" >nul"
+  copy "$jet" "$system\\msjet40.dll"
+  copy "$component" "$system\\msjtes40.dll"
+  copy "$component" "$system\\msjetoledb40.dll"
   echo "reg add \"HKLM\\Software\\Microsoft\\DataAccess\" /v FullInstallVer /d 2.81.1117.0 /f$reg_view >nul"
+  echo "if errorlevel 1 exit /b 1"
 } | sed 's/$/\r/' > "$batch"
-"$wine" cmd /c 'C:\mdac-demo.bat' </dev/null 9>&-
-rm -f "$batch"
+rc=0
+"$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || rc=$?
+[ -n "${MDAC_DEMO_KEEP:-}" ] || rm -rf "$staging"
+if [ $rc != 0 ]; then
+  echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $rc)" >&2
+  exit 1
+fi
 touch "$marker"
