@@ -2,10 +2,13 @@
 # Runs the product itself, the i686 MdacRepair.exe, once on a host that runs no
 # 32-bit programs: 32-bit Wine under user-mode emulation (qemu-user), in a fresh
 # prefix, `/check /json`, compared with what the x86_64 build reports on the
-# same stand-in installation. Also works where 32-bit programs run natively:
-# the emulator's entry then takes them over for the length of the smoke.
+# same stand-in installation. Also works where 32-bit programs run natively,
+# but only when asked to: the emulator's entry is machine-wide and takes over
+# every 32-bit program on the machine for the length of the smoke, another
+# user's test run among them.
 #
-#   tools/smoke-i686-emulated.sh      (as root; both builds built, e.g. by
+#   tools/smoke-i686-emulated.sh [--on-a-native-host]
+#                                     (as root; both builds built, e.g. by
 #                                      MDAC_BUILD=both ./test.sh)
 #
 # Not part of test.sh: under emulation every 32-bit Wine process takes about
@@ -20,6 +23,18 @@ cd "$(dirname "$0")/.."
 
 if [ "$(id -u)" != 0 ]; then
   echo "smoke: registering an emulator for i386 programs needs root" >&2
+  exit 2
+fi
+case "${1:-}" in
+  "" | --on-a-native-host) ;;
+  *)
+    echo "smoke: unknown argument '$1'" >&2
+    exit 2
+    ;;
+esac
+if [ "${1:-}" != --on-a-native-host ] && bash tools/host-runs-i386.sh >/dev/null; then
+  echo "smoke: this host runs 32-bit programs natively, and while the smoke runs every one of" >&2
+  echo "them would run emulated; say --on-a-native-host to run it all the same" >&2
   exit 2
 fi
 for exe in build/src/MdacRepair.exe build-x86_64/src/MdacRepair.exe build/tests/fixtures/component_2_81.dll \
