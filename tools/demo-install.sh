@@ -72,7 +72,7 @@ copy() { # SOURCE TARGET
 } | sed 's/$/\r/' > "$batch"
 rc=0
 "$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || rc=$?
-[ -n "${MDAC_DEMO_KEEP:-}" ] || rm -rf "$staging"
+rm -rf "$staging"
 if [ $rc != 0 ]; then
   echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $rc)" >&2
   exit 1
