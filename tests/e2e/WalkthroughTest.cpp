@@ -206,6 +206,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   }
   wizard.ClickColumn(1);
   rows = wizard.ListRows();
+  ASSERT_EQ(rows.size(), 27u);
   EXPECT_EQ(rows.front().version, L"2.80.1022");
   EXPECT_EQ(rows.back().version, L"N/A");
   CopyTheFileList(wizard, rows, cell_.code());
@@ -213,7 +214,8 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   EXPECT_EQ(wizard.Text(I::lblRepairUrl), repairUrl);
   EXPECT_EQ(wizard.Text(I::Label3), Filled(IDS_FILES_HINT, L"2.80"));
   wizard.ClickLink(I::lblRepairUrl);
-  EXPECT_EQ(cell_.OpenedUrls(2).back(), repairUrl);
+  EXPECT_EQ(cell_.OpenedUrls(2),
+            (std::vector<std::wstring>{LoadText(IDS_URL_DOWNLOAD), repairUrl}));
 
   // Back, then "resolved", then the finish page; its Cancel closes.
   wizard.Click(I::cmdZurück);
