@@ -38,15 +38,24 @@ class InstalledComponents {
       std::wstring fixture = L"component_2_81.dll";
       if (auto it = choice.find(name); it != choice.end()) fixture = it->second;
       CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-      // Never over an existing NAME.saved: that is the original, kept aside
-      // by a run that was cut off, and the file at the path is its stand-in.
-      const bool saved = MoveFileExW(path.c_str(), (path + L".saved").c_str(), 0);
-      if (saved) saved_.push_back(path);
+      const std::wstring saved = path + L".saved", mark = path + L".stand-in";
+      bool had;  // the prefix had a file at the path, now aside as NAME.saved
+      if (Exists(saved) || Exists(mark)) {
+        // Left by a test program that died before its destructor: the file
+        // at the path is its stand-in, never to be taken for the original.
+        had = Exists(saved);
+        DeleteFileW(path.c_str());
+      } else {
+        had = MoveFileExW(path.c_str(), saved.c_str(), 0) != FALSE;
+      }
+      if (had) saved_.push_back(path);
+      // The mark tells a later run that the path had no file, for as long as
+      // a stand-in stands there.
+      if (had || fixture.empty())
+        DeleteFileW(mark.c_str());
+      else
+        std::ofstream{std::filesystem::path(mark)};
       if (!fixture.empty()) {
-        // Marks a path that had no file, so that the prefix can be put back
-        // after a run that never reached the destructor.
-        if (!saved && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-          std::ofstream{std::filesystem::path(path + L".stand-in")};
         EXPECT_TRUE(CopyFileW(FixturePath(fixture.c_str()).c_str(), path.c_str(), FALSE)) << path;
         placed_.push_back(path);
       }
@@ -62,5 +71,9 @@ class InstalledComponents {
   }
 
  private:
+  static bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
   std::vector<std::wstring> placed_, saved_;
 };
