@@ -16,14 +16,12 @@ cd "$(dirname "$0")"
 root=$(pwd)
 
 demo=0
-case "$*" in
-  "") ;;
-  --demo) demo=1 ;;
-  *)
-    echo "usage: ./run.sh [--demo]" >&2
-    exit 2
-    ;;
-esac
+if [ $# = 1 ] && [ "$1" = --demo ]; then
+  demo=1
+elif [ $# != 0 ]; then
+  echo "run.sh: unknown arguments: $*; usage: ./run.sh [--demo]" >&2
+  exit 2
+fi
 
 . tools/choose-build.sh
 check_build_choice ONE || exit 2

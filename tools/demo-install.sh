@@ -37,6 +37,7 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 # would read a build folder's name in another code page, and a % in it as a
 # variable.
 staging="$prefix/drive_c/mdac-demo"
+trap 'rm -rf "$staging"' EXIT
 mkdir -p "$staging"
 cp -f "$out/tests/fixtures/component_2_81.dll" "$staging/component.dll"
 cp -f "$out/tests/fixtures/ver_4_0_8015_0.dll" "$staging/jet.dll"
@@ -72,7 +73,6 @@ copy() { # SOURCE TARGET
 } | sed 's/$/\r/' > "$batch"
 rc=0
 "$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || rc=$?
-rm -rf "$staging"
 if [ $rc != 0 ]; then
   echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $rc)" >&2
   exit 1
