@@ -16,13 +16,16 @@ u16() { od -An -tu2 -j "$1" -N2 "$exe" 2>/dev/null | tr -d ' '; }
 u32() { od -An -tu4 -j "$1" -N4 "$exe" 2>/dev/null | tr -d ' '; }
 whole_file() {
   local size pe count table i raw at end=0
-  size=$(stat -c %s "$exe" 2>/dev/null) && [ "$(u16 0)" = 23117 ] || return 1 # "MZ"
-  pe=$(u32 60) && [ -n "$pe" ] && [ "$(u32 "$pe")" = 17744 ] || return 1     # "PE\0\0"
-  count=$(u16 $((pe + 6))) && table=$(u16 $((pe + 20))) || return 1
+  size=$(stat -c %s "$exe" 2>/dev/null) || return 1
+  [ "$(u16 0)" = 23117 ] || return 1 # "MZ"
+  pe=$(u32 60)
+  [ -n "$pe" ] && [ "$(u32 "$pe")" = 17744 ] || return 1 # "PE\0\0"
+  # Past the end of the file od reads nothing: an empty field is a cut-off header.
+  count=$(u16 $((pe + 6))) table=$(u16 $((pe + 20)))
   [ -n "$count" ] && [ -n "$table" ] || return 1
   table=$((pe + 24 + table))
   for ((i = 0; i < count; i++)); do
-    raw=$(u32 $((table + 40 * i + 16))) && at=$(u32 $((table + 40 * i + 20)))
+    raw=$(u32 $((table + 40 * i + 16))) at=$(u32 $((table + 40 * i + 20)))
     [ -n "$raw" ] && [ -n "$at" ] || return 1
     [ $((at + raw)) -gt $end ] && end=$((at + raw))
   done

@@ -71,10 +71,8 @@ copy() { # SOURCE TARGET
   echo "reg add \"HKLM\\Software\\Microsoft\\DataAccess\" /v FullInstallVer /d 2.81.1117.0 /f$reg_view >nul"
   echo "if errorlevel 1 exit /b 1"
 } | sed 's/$/\r/' > "$batch"
-rc=0
-"$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || rc=$?
-if [ $rc != 0 ]; then
-  echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $rc)" >&2
+"$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || {
+  echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $?)" >&2
   exit 1
-fi
+}
 touch "$marker"

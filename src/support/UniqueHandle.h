@@ -50,6 +50,7 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
+using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;
 using UniqueFont = UniqueHandle<HFONT, &::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &::DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, &::DeleteObject>;

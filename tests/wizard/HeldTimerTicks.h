@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 // Holds back every timer tick of one window while it lives: the ticks are
 // taken from the queue unseen, and the timers go on and tick again once it is
 // gone. A test that must act before a timer's first tick can then do so
@@ -11,16 +13,17 @@ class HeldTimerTicks {
   explicit HeldTimerTicks(HWND window) {
     window_ = window;
     held_ = 0;
-    hook_ = SetWindowsHookExW(WH_GETMESSAGE, &HeldTimerTicks::Hook, nullptr, GetCurrentThreadId());
+    hook_.reset(
+        SetWindowsHookExW(WH_GETMESSAGE, &HeldTimerTicks::Hook, nullptr, GetCurrentThreadId()));
   }
   ~HeldTimerTicks() {
-    UnhookWindowsHookEx(hook_);
+    hook_.reset();
     window_ = nullptr;
   }
   HeldTimerTicks(const HeldTimerTicks&) = delete;
   HeldTimerTicks& operator=(const HeldTimerTicks&) = delete;
 
-  explicit operator bool() const { return hook_ != nullptr; }
+  explicit operator bool() const { return static_cast<bool>(hook_); }
   int held() const { return held_; }
 
  private:
@@ -36,5 +39,5 @@ class HeldTimerTicks {
 
   static inline HWND window_ = nullptr;
   static inline int held_ = 0;
-  HHOOK hook_ = nullptr;
+  UniqueHook hook_;
 };

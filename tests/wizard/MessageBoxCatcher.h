@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "UniqueHandle.h"
+
 // Answers every message box that this thread opens while it lives, and keeps
 // what each one said. A message box is modal: without this a test would hang.
 class MessageBoxCatcher {
@@ -18,12 +20,9 @@ class MessageBoxCatcher {
     HWND owner;
   };
 
-  MessageBoxCatcher() {
-    current_ = this;
-    hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxCatcher::Hook, nullptr, GetCurrentThreadId());
-  }
+  MessageBoxCatcher() { current_ = this; }
   ~MessageBoxCatcher() {
-    UnhookWindowsHookEx(hook_);
+    hook_.reset();
     current_ = nullptr;
   }
   MessageBoxCatcher(const MessageBoxCatcher&) = delete;
@@ -82,7 +81,8 @@ class MessageBoxCatcher {
   }
 
   static inline MessageBoxCatcher* current_ = nullptr;
-  HHOOK hook_ = nullptr;
+  UniqueHook hook_{
+      SetWindowsHookExW(WH_CBT, &MessageBoxCatcher::Hook, nullptr, GetCurrentThreadId())};
   std::vector<Box> boxes_;
   std::function<void()> onBox_;
 };
