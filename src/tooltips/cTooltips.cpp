@@ -10,7 +10,7 @@ HWND WindowControl::hwnd() const {
 }
 
 LRESULT cTooltips::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return hwnd_ ? SendMessageW(hwnd_, message, wParam, lParam) : 0;
+  return window_.get() ? SendMessageW(window_.get(), message, wParam, lParam) : 0;
 }
 
 void cTooltips::AddTool(const ToolControl& Ctl, UINT Flags, const std::wstring& Text) {
@@ -28,26 +28,39 @@ void cTooltips::AddTool(const ToolControl& Ctl, UINT Flags, const std::wstring& 
 
 void cTooltips::Create(HWND Frm, DWORD Flags) {
   DestroyTipWindow();
-  hwnd_ = nullptr;
   enabled_ = true;
   icon_ = 0;
   title_.clear();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", Flags | WS_POPUP, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Frm, nullptr,
-                          GetModuleHandleW(nullptr), nullptr);
-  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  UniqueWindow tip(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", Flags | WS_POPUP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Frm,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!tip) return;
+  // The owner's destruction takes the window with it; the handle may then
+  // name another window soon, so it is let go the moment the platform
+  // destroys ours, not tested with IsWindow later.
+  if (!SetWindowSubclass(tip.get(), &cTooltips::WatchDestruction, 0,
+                         reinterpret_cast<DWORD_PTR>(this)))
+    return;
+  window_ = std::move(tip);
+  SetWindowPos(window_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void cTooltips::DestroyTipWindow() {
-  // The owner's destruction may have taken the window already.
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+LRESULT CALLBACK cTooltips::WatchDestruction(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, &cTooltips::WatchDestruction, id);
+    reinterpret_cast<cTooltips*>(self)->window_.release();
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
+
+void cTooltips::DestroyTipWindow() { window_.reset(); }
 
 TTTOOLINFOW cTooltips::FindTool(HWND window) const {
   TTTOOLINFOW found{};
-  if (!hwnd_) return found;
+  if (!window_.get()) return found;
   const int count = ToolCount();
   for (int i = 0; i < count; ++i) {
     TTTOOLINFOW tool{};
@@ -68,7 +81,7 @@ void cTooltips::DeleteTool(const ToolControl& Ctl) {
 }
 
 void cTooltips::Enabled(bool NewState) {
-  if (!hwnd_) return;
+  if (!window_.get()) return;
   enabled_ = NewState;
   Send(TTM_ACTIVATE, NewState ? static_cast<WPARAM>(-1) : 0, 0);
 }
@@ -98,13 +111,13 @@ void cTooltips::SendTitle() {
 }
 
 void cTooltips::Icon(LONG_PTR NewIcon) {
-  if (!hwnd_) return;
+  if (!window_.get()) return;
   icon_ = NewIcon;
   SendTitle();
 }
 
 void cTooltips::Title(const std::wstring& NewTitle) {
-  if (!hwnd_) return;
+  if (!window_.get()) return;
   title_ = NewTitle;
   SendTitle();
 }
@@ -201,25 +214,25 @@ RECT cTooltips::TipAroundText(HDC hDC, const std::wstring& Text) {
 }
 
 int cTooltips::ToolTipWidthFromText(HDC hDC, const std::wstring& Text) {
-  if (!hwnd_) return 0;
+  if (!window_.get()) return 0;
   const RECT r = TipAroundText(hDC, Text);
   return r.right - r.left;
 }
 
 int cTooltips::ToolTipHeightFromText(HDC hDC, const std::wstring& Text) {
-  if (!hwnd_) return 0;
+  if (!window_.get()) return 0;
   const RECT r = TipAroundText(hDC, Text);
   return r.bottom - r.top;
 }
 
 int cTooltips::TextHeightFromToolTipHeight(HDC, int TextHeight) {
-  if (!hwnd_) return 0;
+  if (!window_.get()) return 0;
   const RECT r = Adjust({0, 0, 0, TextHeight}, FALSE);
   return r.bottom - r.top;
 }
 
 int cTooltips::TextWidthFromToolTipWidth(HDC, int TextWidth) {
-  if (!hwnd_) return 0;
+  if (!window_.get()) return 0;
   const RECT r = Adjust({0, 0, TextWidth, 0}, FALSE);
   return r.right - r.left;
 }

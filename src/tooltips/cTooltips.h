@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "UniqueHandle.h"
+
 // A control that can become a tool: its own window and the window of the
 // form or frame that holds it. hwnd() raises RaisedError when the control has
 // no window of its own.
@@ -51,20 +53,20 @@ class cTooltips {
   // top-most tooltip popup owned by Frm with the given window styles.
   void Create(HWND Frm, DWORD Flags);
   void DeleteTool(const ToolControl& Ctl);
-  bool Enabled() const { return hwnd_ ? enabled_ : false; }
+  bool Enabled() const { return window_ ? enabled_ : false; }
   void Enabled(bool NewState);
   int GetDelayTime(int TimeMode) const;
-  LONG_PTR Icon() const { return hwnd_ ? icon_ : 0; }
+  LONG_PTR Icon() const { return window_ ? icon_ : 0; }
   static LONG MakeLong(int Int1, int Int2);
   void SetTracking(const ToolControl& Ctl, bool Tracking);
   void SetTrackPosition(const ToolControl& Ctl, int x, int y);
-  std::wstring Title() const { return hwnd_ ? title_ : std::wstring(); }
+  std::wstring Title() const { return window_ ? title_ : std::wstring(); }
   // 0 none, 1 information, 2 warning, 3 error, or an icon handle.
   void Icon(LONG_PTR NewIcon);
   void Title(const std::wstring& NewTitle);
   void SetDelayTime(int TimeMode, int Time);
   void HideTips();
-  HWND hwnd() const { return hwnd_; }
+  HWND hwnd() const { return window_.get(); }
   bool HitTest(const ToolControl& Ctl, int x, int y);
   int MarginLeft() const { return Margin().left; }
   void MarginLeft(int NewMargin);
@@ -112,7 +114,10 @@ class cTooltips {
   void DestroyTipWindow();
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
 
-  HWND hwnd_ = nullptr;
+  static LRESULT CALLBACK WatchDestruction(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
+
+  UniqueWindow window_;
   bool enabled_ = false;
   LONG_PTR icon_ = 0;
   std::wstring title_;

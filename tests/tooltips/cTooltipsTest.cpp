@@ -191,6 +191,30 @@ TEST_F(Tooltips, ASecondCreateReplacesTheWindowAndResetsTheSettings) {
   EXPECT_EQ(tips_.Title(), L"");
 }
 
+// The owner's destruction takes the tip window with it. The handle it had may
+// soon name another window; the instance must not destroy that one later.
+TEST_F(Tooltips, AWindowTakenWithItsOwnerIsLetGoAndNeverDestroyedAgain) {
+  UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                     nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(owner);
+  UniqueWindow other;
+  {
+    cTooltips tips;
+    tips.Create(owner.get(), 0);
+    const HWND tip = tips.hwnd();
+    ASSERT_NE(tip, nullptr);
+    owner.reset();
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(tips.hwnd(), nullptr);
+    EXPECT_EQ(tips.Title(), L"");
+    // Made now, it may well get the freed handle back.
+    other.reset(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr));
+    ASSERT_TRUE(other);
+  }
+  EXPECT_TRUE(IsWindow(other.get()));
+}
+
 TEST(TooltipWords, MakeLongLoWordHiWordAndColours) {
   EXPECT_EQ(cTooltips::MakeLong(1, 2), 0x00020001);
   EXPECT_EQ(cTooltips::MakeLong(-1, 0), 65535);
