@@ -1,7 +1,6 @@
 #include "ControlTable.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "TextIds.h"
 
@@ -75,11 +74,10 @@ constexpr ControlSpec kControls[] = {
 
 std::span<const ControlSpec> ControlTable() { return kControls; }
 
-const ControlSpec& SpecOf(ControlId id) {
+const ControlSpec* SpecOf(ControlId id) {
   const auto* design = std::find_if(std::begin(kControls), std::end(kControls),
                                     [id](const ControlSpec& s) { return s.id == id; });
-  if (design == std::end(kControls)) throw std::out_of_range("no such control");
-  return *design;
+  return design == std::end(kControls) ? nullptr : design;
 }
 
 int PageOf(const ControlSpec& design) {

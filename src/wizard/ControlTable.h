@@ -94,8 +94,9 @@ struct ControlSpec {
 
 std::span<const ControlSpec> ControlTable();
 
-// The entry of `id`; every id of the enumeration has one.
-const ControlSpec& SpecOf(ControlId id);
+// The entry of `id`; null for an id no control of the table has (a window
+// the controls own themselves, such as the list's header).
+const ControlSpec* SpecOf(ControlId id);
 
 // The page a control belongs to: a panel's own page, else the page it lies on
 // (0: the window itself).

@@ -77,11 +77,9 @@ HWND frmMain::Find(ControlId id) const {
 HWND frmMain::Control(ControlId id) {
   if (!window_) return nullptr;
   if (const HWND control = Find(id)) return control;
-  try {
-    CreatePage(PageOf(SpecOf(id)));
-  } catch (const std::out_of_range&) {
-    return nullptr;
-  }
+  const ControlSpec* design = SpecOf(id);
+  if (!design) return nullptr;
+  CreatePage(PageOf(*design));
   return Find(id);
 }
 
@@ -176,7 +174,8 @@ void frmMain::Caption(ControlId id, const std::wstring& text) {
   const HWND control = Control(id);
   if (!control) return;
   SetWindowTextW(control, text.c_str());
-  const ControlSpec& design = SpecOf(id);
+  // Control() made it, so the table has it.
+  const ControlSpec& design = *SpecOf(id);
   if (design.width == 0 || design.height == 0)
     FitToText(control, dpi_);
   else if (design.kind == ControlKind::Label)

@@ -101,9 +101,9 @@ void frmMain::FitHintAboveList() {
   const HWND hint = Control(ControlId::Label3);
   const HWND list = Control(ControlId::lvwMDACFiles);
   if (!hint || !list) return;
-  const ControlSpec& design = SpecOf(ControlId::Label3);
+  const ControlSpec& design = *SpecOf(ControlId::Label3);
   const SIZE text = TextExtent(hint, ToPixels(design.width));
-  const ControlSpec& listDesign = SpecOf(ControlId::lvwMDACFiles);
+  const ControlSpec& listDesign = *SpecOf(ControlId::lvwMDACFiles);
   const int hintBottom = ToPixels(design.top) + text.cy + 1;
   const int listTop = std::max(ToPixels(listDesign.top), hintBottom + ToPixels(60));
   const int listBottom = ToPixels(listDesign.top + listDesign.height);

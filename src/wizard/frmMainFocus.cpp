@@ -51,19 +51,17 @@ void frmMain::RestoreFocus() {
 bool frmMain::CanHoldFocus(HWND control) const {
   if (!control || !hwnd() || !IsChild(hwnd(), control)) return false;
   if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return false;
-  try {
-    switch (SpecOf(static_cast<ControlId>(GetDlgCtrlID(control))).kind) {
-      case ControlKind::Button:
-      case ControlKind::DefaultButton:
-      case ControlKind::Option:
-      case ControlKind::OptionInGroup:
-      case ControlKind::ListView:
-        return true;
-      default:
-        return false;
-    }
-  } catch (const std::out_of_range&) {
-    return false;  // a window the controls own, such as the list's header
+  const ControlSpec* design = SpecOf(static_cast<ControlId>(GetDlgCtrlID(control)));
+  if (!design) return false;  // a window the controls own, such as the list's header
+  switch (design->kind) {
+    case ControlKind::Button:
+    case ControlKind::DefaultButton:
+    case ControlKind::Option:
+    case ControlKind::OptionInGroup:
+    case ControlKind::ListView:
+      return true;
+    default:
+      return false;
   }
 }
 

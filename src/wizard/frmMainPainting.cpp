@@ -14,14 +14,9 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 
 LRESULT frmMain::ColourStatic(HDC dc, HWND control) {
   const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
-  bool onBand = false;
-  bool link = false;
-  try {
-    const ControlSpec& design = SpecOf(id);
-    onBand = design.page >= 2 && design.top < kHeaderBandBottom;
-    link = design.kind == ControlKind::Link;
-  } catch (const std::out_of_range&) {
-  }
+  const ControlSpec* design = SpecOf(id);
+  const bool onBand = design && design->page >= 2 && design->top < kHeaderBandBottom;
+  const bool link = design && design->kind == ControlKind::Link;
   if (link) SetTextColor(dc, kLinkColour);
   if (onBand) {
     SetBkColor(dc, RGB(255, 255, 255));
@@ -37,11 +32,9 @@ void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
   const int height = item.rcItem.bottom - item.rcItem.top;
   UniqueBitmap& picture = pictures_[id];
   if (!picture) {
-    try {
-      picture = DrawArtwork(SpecOf(id).art, width, height, GetSysColor(COLOR_BTNFACE));
-    } catch (const std::out_of_range&) {
-      return;
-    }
+    const ControlSpec* design = SpecOf(id);
+    if (!design) return;
+    picture = DrawArtwork(design->art, width, height, GetSysColor(COLOR_BTNFACE));
   }
   const UniqueMemoryDC source(CreateCompatibleDC(item.hDC));
   const SelectedObject selected(source.get(), picture.get());

@@ -83,15 +83,13 @@ class User {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(thread_, &info) || !info.hwndFocus) return "nothing";
     if (info.hwndFocus == wizard_.window()) return "the frame";
-    try {
-      return Name(static_cast<ControlId>(GetDlgCtrlID(info.hwndFocus)));
-    } catch (const std::out_of_range&) {
-      return "another window";
-    }
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(info.hwndFocus));
+    if (!SpecOf(id)) return "another window";
+    return Name(id);
   }
 
   static std::string Name(ControlId id) {
-    const std::wstring name = SpecOf(id).name;
+    const std::wstring name = SpecOf(id)->name;
     return std::string(name.begin(), name.end());
   }
 

@@ -82,7 +82,7 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
   EXPECT_EQ(Text(I::Label1), LoadText(IDS_REPAIR_FINISHED));
   for (ControlId hidden :
        {I::cmdRepairMDAC, I::imgDownArrow, I::imgRepairing, I::Label2, I::ProgressBar1})
-    EXPECT_FALSE(Shown(C(hidden))) << SpecOf(hidden).name;
+    EXPECT_FALSE(Shown(C(hidden))) << SpecOf(hidden)->name;
   for (ControlId shown : {I::Label16, I::optResolved, I::optFurtherProblems})
     EXPECT_TRUE(Shown(C(shown)));
   for (ControlId button : {I::cmdWeiter, I::cmdZurück, I::cmdAbbrechen})

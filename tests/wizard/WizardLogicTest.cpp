@@ -79,7 +79,7 @@ TEST(ControlTable, EveryControlOnceAndOnAPage) {
     EXPECT_TRUE(names.insert(design.name).second);
     EXPECT_GE(design.page, 0);
     EXPECT_LE(design.page, 5);
-    EXPECT_EQ(&SpecOf(design.id), &design);
+    EXPECT_EQ(SpecOf(design.id), &design);
     if (design.kind == ControlKind::Picture) {
       EXPECT_NE(design.art, Artwork::None) << std::wstring(design.name);
     }
