@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "ConsoleModes.h"
-#include "RegistrationHelperProcess.h"
+#include "RegistrationHelperMain.h"
 #include "frmMain.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {

@@ -1,14 +1,13 @@
 #include "ConsoleModes.h"
 
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "ConsoleOutput.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
@@ -26,12 +25,10 @@ constexpr int kCheckUpdate = 1;
 constexpr int kCheckNotWritten = 2;
 
 std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!argv) return {L"/"};  // unreadable: no switch at all, a usage error
-  std::vector<std::wstring> arguments(argv + (count > 0 ? 1 : 0), argv + count);
-  LocalFree(argv);
-  return arguments;
+  std::optional<std::vector<std::wstring>> words = CommandLineWords(GetCommandLineW());
+  if (!words) return {L"/"};  // unreadable: no switch at all, a usage error
+  if (!words->empty()) words->erase(words->begin());
+  return std::move(*words);
 }
 
 void WriteLine(ConsoleStream::Which which, const std::wstring& line) {
@@ -101,6 +98,10 @@ std::optional<int> RunWithoutWindow() {
   } catch (const std::exception& e) {
     const std::string what = e.what();
     WriteLine(ConsoleStream::Which::Error, std::wstring(what.begin(), what.end()));
+  } catch (...) {
+    // Whatever else was thrown: the run ends with its failure code, as a
+    // window procedure stops everything before it reaches the platform.
+    WriteLine(ConsoleStream::Which::Error, LoadText(IDS_CAPTION));
   }
   return kCheckNotWritten;
 }

@@ -5,8 +5,8 @@
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "ReportWriters.h"
+#include "SystemErrorText.h"
 #include "TextIds.h"
-#include "modDLLRegister.h"
 
 namespace {
 
@@ -56,14 +56,13 @@ ConsoleStream::ConsoleStream(Which which) {
       error_ = GetLastError();
       return;
     }
-    const HANDLE screen =
-        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (screen == INVALID_HANDLE_VALUE) {
+    owned_ = UniqueFileHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    if (!owned_) {
       error_ = GetLastError();
       return;
     }
-    owned_.reset(screen);
     handle_ = owned_.get();
   }
   DWORD mode = 0;
@@ -115,6 +114,6 @@ bool ConsoleStream::WriteBytes(std::string_view bytes) {
 void WriteNotWrittenReason(DWORD error) {
   ConsoleStream(ConsoleStream::Which::Error)
       .Write(FormatPlaceholders(LoadText(IDS_REPORT_NOT_WRITTEN),
-                                {OnOneLine(GetSystemErrorText(error))}) +
+                                {OnOneLine(SystemErrorText(error))}) +
              L"\n");
 }

@@ -30,7 +30,7 @@ class ConsoleStream {
  private:
   bool WriteBytes(std::string_view bytes);
   HANDLE handle_ = nullptr;
-  UniqueKernelHandle owned_;  // the console's screen buffer, opened for this stream
+  UniqueFileHandle owned_;  // the console's screen buffer, opened for this stream
   bool console_ = false;
   DWORD error_ = ERROR_SUCCESS;
 };

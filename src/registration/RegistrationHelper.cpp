@@ -3,7 +3,7 @@
 #include <atomic>
 #include <vector>
 
-#include "RegistrationHelperProcess.h"
+#include "RegistrationHelperMain.h"
 #include "RegistrationProtocol.h"
 
 namespace {
@@ -44,28 +44,22 @@ bool RegistrationHelper::Start() {
   if (unusable_ || !event_) return false;
   unusable_ = true;  // until the helper is under way
   const std::wstring name = NewPipeName();
-  UniqueKernelHandle server(CreateNamedPipeW(
+  UniqueFileHandle server(CreateNamedPipeW(
       name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536,
       0, nullptr));
-  if (server.get() == INVALID_HANDLE_VALUE) {
-    server.release();
-    return false;
-  }
-  // The helper's end: inherited as its standard input and output.
+  if (!server) return false;
+  // The helper's end of the pipe: inherited, and named by its handle value on
+  // the helper's command line, never as its standard input or output.
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
-                                        OPEN_EXISTING, 0, nullptr));
-  if (client.get() == INVALID_HANDLE_VALUE) {
-    client.release();
-    return false;
-  }
+  UniqueFileHandle client(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (!client) return false;
   // The helper's standard handles lead nowhere: a component that prints or
   // reads there must not be able to talk in the helper's place.
-  UniqueKernelHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                         OPEN_EXISTING, 0, nullptr));
-  if (nowhere.get() == INVALID_HANDLE_VALUE) nowhere.release();
+  UniqueFileHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                                       0, nullptr));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -82,10 +76,10 @@ bool RegistrationHelper::Start() {
     return false;
   // A job the wizard itself runs in may refuse a nested one (before Windows 8):
   // the helper then runs without, as a child process always could.
-  if (job_) AssignProcessToJobObject(job_.get(), started.hProcess);
-  ResumeThread(started.hThread);
-  CloseHandle(started.hThread);
-  process_.reset(started.hProcess);
+  UniqueProcess helper(started);
+  if (job_) AssignProcessToJobObject(job_.get(), helper.process.get());
+  ResumeThread(helper.thread.get());
+  process_ = std::move(helper.process);
   pipe_ = std::move(server);
   greeted_ = false;
   unusable_ = false;

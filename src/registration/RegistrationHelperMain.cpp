@@ -1,4 +1,4 @@
-#include "RegistrationHelperProcess.h"
+#include "RegistrationHelperMain.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "CommandLineWords.h"
 #include "RegistrationProtocol.h"
 #include "modDLLRegister.h"
 
@@ -67,30 +70,22 @@ bool ReadRequest(HANDLE pipe, std::uint32_t& sequence, std::wstring& path, std::
 // The wizard's pipe, inherited under the handle value that follows the switch;
 // null when the command line names none or the handle is no pipe.
 HANDLE ChannelFrom(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return nullptr;
-  HANDLE channel = nullptr;
-  if (count == 3) {
-    wchar_t* end = nullptr;
-    const unsigned long long value = std::wcstoull(arguments[2], &end, 16);
-    if (end != arguments[2] && *end == L'\0' && value != 0 && value <= UINTPTR_MAX)
-      channel = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
-  }
-  LocalFree(arguments);
-  if (!channel || GetFileType(channel) != FILE_TYPE_PIPE) return nullptr;
+  const std::optional<std::vector<std::wstring>> words = CommandLineWords(commandLine);
+  if (!words || words->size() != 3) return nullptr;
+  const wchar_t* const text = (*words)[2].c_str();
+  wchar_t* end = nullptr;
+  const unsigned long long value = std::wcstoull(text, &end, 16);
+  if (end == text || *end != L'\0' || value == 0 || value > UINTPTR_MAX) return nullptr;
+  const auto channel = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+  if (GetFileType(channel) != FILE_TYPE_PIPE) return nullptr;
   return channel;
 }
 
 }  // namespace
 
 bool IsRegistrationHelper(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return false;
-  const bool helper = count == 3 && lstrcmpW(arguments[1], kRegistrationHelperSwitch) == 0;
-  LocalFree(arguments);
-  return helper;
+  const std::optional<std::vector<std::wstring>> words = CommandLineWords(commandLine);
+  return words && words->size() == 3 && (*words)[1] == kRegistrationHelperSwitch;
 }
 
 std::wstring RegistrationHelperArguments(HANDLE channel) {

@@ -4,8 +4,8 @@
 
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
+#include "SystemErrorText.h"
 #include "TextIds.h"
-#include "modDLLRegister.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::optional<std::wstring> RegistrationProblemText(const RegistrationOutcome& o
   if (outcome.timedOut)
     return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_TIMED_OUT),
                                           {std::to_wstring(outcome.timeLimitMs / 1000)}));
-  if (!outcome.loaded) return loadProblem(GetSystemErrorText(outcome.loadError, displayName));
+  if (!outcome.loaded) return loadProblem(SystemErrorText(outcome.loadError, displayName));
   if (!outcome.Succeeded())
     return FormatPlaceholders(LoadText(IDS_REGISTER_PROBLEM), {displayName});
   return std::nullopt;

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "AbsolutePath.h"
-#include "InsertMarker.h"
 #include "RaisedError.h"
 #include "RegistrationReport.h"
+#include "SystemErrorText.h"
 #include "UniqueHandle.h"
 #include "modFunctionDelegator.h"
 
@@ -30,22 +30,22 @@ HRESULT CallEntry(FARPROC entry) {
 
 }  // namespace
 
-HMODULE LoadComponent(const std::wstring& path) {
+UniqueModule LoadComponent(const std::wstring& path) {
   // A path that is not absolute would be looked for relative to the current
   // drive and folder, where anyone may have put a file of that name: it is
   // never loaded, and reported as the missing file it stands for.
   if (!IsAbsolutePath(path)) {
     SetLastError(ERROR_FILE_NOT_FOUND);
-    return nullptr;
+    return UniqueModule();
   }
   // Loaded with its imports bound and its initialisation run: an entry of a
   // file loaded without them crashes when called.
-  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::string& entryName) {
   RegistrationOutcome outcome;
-  UniqueModule library(LoadComponent(path));
+  const UniqueModule library = LoadComponent(path);
   if (!library) {
     outcome.loadError = GetLastError();
     return outcome;
@@ -70,11 +70,5 @@ void RegisterComponent(HWND owner, const std::wstring& path, const std::string& 
 }
 
 std::wstring GetSystemErrorText(DWORD code, const std::wstring& fileName) {
-  wchar_t buffer[256] = {};
-  // Read with the markers left in ("Bad EXE format for %1."): the first gets
-  // the file's name, the others have nothing to stand for and stay.
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, buffer, 256, nullptr);
-  if (n == 0) return L"Error text not found.";
-  return FillFirstInsertMarker(std::wstring(buffer, n), fileName);
+  return SystemErrorText(code, fileName);
 }

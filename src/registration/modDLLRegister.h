@@ -5,10 +5,11 @@
 #include <string>
 
 #include "RegistrationOutcome.h"
+#include "UniqueHandle.h"
 
 // Loads a component file for its registration: imports bound and its
-// initialisation run. Null on failure, with the thread's last-error code set.
-HMODULE LoadComponent(const std::wstring& path);
+// initialisation run. Empty on failure, with the thread's last-error code set.
+UniqueModule LoadComponent(const std::wstring& path);
 
 // Loads a component file in this process, calls its registration entry through
 // a call object and frees the file again. Shows nothing.
@@ -21,6 +22,5 @@ RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::s
 void RegisterComponent(HWND owner, const std::wstring& path, const std::string& entryName,
                        const std::wstring& displayName);
 
-// The system's text for an error code, with its closing line break, or
-// "Error text not found.". Its first insert marker gets `fileName`.
+// The system's text for an error code (see SystemErrorText).
 std::wstring GetSystemErrorText(DWORD code, const std::wstring& fileName = {});

@@ -53,13 +53,10 @@ constexpr std::uint32_t kMostMapped = 64u << 20;
 // two, a size past the end a read past the view) and would have to come from
 // a DLL that is not among the known DLLs, found through the program's folder.
 bool ReadFixedVersion(const std::wstring& path, FixedVersionFields& fields) {
-  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
-    file.release();
-    return false;
-  }
+  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER size{};
   // Empty files cannot be mapped; files beyond 4 GiB are no components.
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.HighPart != 0) return false;

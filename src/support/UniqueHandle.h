@@ -43,10 +43,28 @@ class UniqueHandle {
 };
 
 using UniqueHKEY = UniqueHandle<HKEY, &::RegCloseKey>;
-// Kernel objects whose failure value is null (mappings, processes). A file
-// handle comes back as INVALID_HANDLE_VALUE: test for it before relying on
-// the owner.
+// Kernel objects whose failure value is null (mappings, processes, events).
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
+
+// What CreateFileW and CreateNamedPipeW hand back: their failure value is
+// INVALID_HANDLE_VALUE, which is no constant the template above can take, so
+// it is turned into the empty owner on the way in.
+class UniqueFileHandle : public UniqueKernelHandle {
+ public:
+  UniqueFileHandle() = default;
+  explicit UniqueFileHandle(HANDLE handle)
+      : UniqueKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+};
+
+// Both handles of a started process, each given back on every path.
+struct UniqueProcess {
+  UniqueKernelHandle process;
+  UniqueKernelHandle thread;
+
+  UniqueProcess() = default;
+  explicit UniqueProcess(const PROCESS_INFORMATION& started)
+      : process(started.hProcess), thread(started.hThread) {}
+};
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
