@@ -7,6 +7,7 @@
 #include "ReportWriters.h"
 #include "SystemErrorText.h"
 #include "TextIds.h"
+#include "Utf8.h"
 
 namespace {
 

@@ -48,9 +48,6 @@ std::wstring RepairReportText(const std::vector<RepairReportLine>& results,
 // message (null on success)}]} in the order the entries were called.
 std::string RepairReportJson(const std::vector<RepairReportLine>& results);
 
-// UTF-8 of a UTF-16 text (or UTF-32 where wchar_t is 32 bits); a surrogate
-// without its partner becomes U+FFFD.
-std::string ToUtf8(std::wstring_view text);
 // A JSON string literal, quotes included.
 std::string JsonString(std::wstring_view text);
 // Line breaks (CR LF, CR, LF) made single spaces, runs of them one space.

@@ -23,6 +23,7 @@
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "TextIds.h"
+#include "Utf8.h"
 #include "WizardTestSupport.h"
 #include "frmMain.h"
 

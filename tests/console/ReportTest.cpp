@@ -8,6 +8,7 @@
 #include "InstallationFindings.h"
 #include "JsonValue.h"
 #include "ReportWriters.h"
+#include "Utf8.h"
 
 namespace {
 
