@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "ComponentFixtures.h"
 #include "ComponentRegistrar.h"
 #include "FilledText.h"
@@ -292,12 +293,8 @@ TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
   std::wstring command = L"\"" + std::wstring(self) +
                          L"\" --gtest_filter=Helper.DISABLED_HoldsAHangingHelper"
                          L" --gtest_also_run_disabled_tests";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &child));
-  UniqueKernelHandle childProcess(child.hProcess), childThread(child.hThread);
+  const ChildProcess child = StartProcess(command);
+  ASSERT_TRUE(child);
   DWORD helperId = 0;
   for (int i = 0; i < 200 && !helperId; ++i) {
     Sleep(50);
@@ -308,7 +305,7 @@ TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
   ASSERT_TRUE(helper);
   // Let the helper get into the entry that never returns.
   Sleep(500);
-  TerminateProcess(childProcess.get(), 1);
+  TerminateProcess(child.process.get(), 1);
   EXPECT_EQ(WaitForSingleObject(helper.get(), 10000), WAIT_OBJECT_0)
       << "the hung helper was left behind";
   TerminateProcess(helper.get(), 1);  // left behind or not, it goes now
