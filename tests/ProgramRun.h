@@ -11,9 +11,6 @@
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
-// The real MdacRepair.exe of the build.
-inline std::wstring ProgramPath() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
-
 // What a run of a program left behind.
 struct ProgramRun {
   DWORD exitCode = 999;  // 999: it did not start or did not end in time

@@ -56,7 +56,7 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-  const std::wstring wizard = TestDirectory() + L"\\..\\src\\MdacRepair.exe";
+  const std::wstring wizard = ProgramPath();
   const std::wstring bare =
       TestDirectory() + (_wgetenv(L"BARE") ? _wgetenv(L"BARE") : L"\\bare_window.exe");
 

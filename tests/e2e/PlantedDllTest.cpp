@@ -46,8 +46,7 @@ TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
                         (folder + L"\\imports_version.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\bare_window.exe").c_str(),
                         (folder + L"\\bare_window.exe").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\..\\src\\MdacRepair.exe").c_str(),
-                        (folder + L"\\MdacRepair.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder + L"\\MdacRepair.exe").c_str(), FALSE));
   // Wine prefers its builtin DLLs; this makes it look in the program's folder
   // first, as Windows does for a DLL that is not a known DLL.
   std::deque<ScopedRegistryValue> overrides;

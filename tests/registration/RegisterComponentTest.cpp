@@ -144,7 +144,7 @@ class Helper : public Registration {
 };
 
 TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
-  RegistrationHelper helper(WizardProgram());
+  RegistrationHelper helper(ProgramPath());
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   const std::wstring sFalse = Misbehaving(L"mdac_sfalse.dll", S_FALSE);
   const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
@@ -187,7 +187,7 @@ TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
 }
 
 TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
-  RegistrationHelper helper(WizardProgram());
+  RegistrationHelper helper(ProgramPath());
   const std::pair<const wchar_t*, HRESULT> crashing[] = {
       {L"mdac_null.dll", kWriteToNull},
       {L"mdac_foreign.dll", kRaiseForeignException},
@@ -214,7 +214,7 @@ TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
 TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   // A short limit here; the repair's own 30 seconds are waited out once, in
   // the repair test.
-  RegistrationHelper helper(WizardProgram(), 1500);
+  RegistrationHelper helper(ProgramPath(), 1500);
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   helper.Start();
@@ -247,7 +247,7 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
 // The helper's standard handles lead nowhere: a component that writes a
 // megabyte there, and reads, neither blocks the helper nor answers for it.
 TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
-  RegistrationHelper helper(WizardProgram(), 10000);
+  RegistrationHelper helper(ProgramPath(), 10000);
   const std::wstring talk = Misbehaving(L"mdac_talk.dll", kTalkOnStandardHandles);
   const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
@@ -279,7 +279,7 @@ TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
 // Run only as the child process of the next test: it holds a helper whose
 // component never returns and says which process that helper is.
 TEST_F(Helper, DISABLED_HoldsAHangingHelper) {
-  RegistrationHelper helper(WizardProgram(), 600000);
+  RegistrationHelper helper(ProgramPath(), 600000);
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   ASSERT_TRUE(helper.Start());
   std::ofstream(std::filesystem::path(HelperIdFile())) << helper.ProcessId();
