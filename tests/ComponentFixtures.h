@@ -55,6 +55,3 @@ inline constexpr HRESULT kNeedCom = 0x7EA00005;
 // from its standard input.
 inline constexpr HRESULT kTalkOnStandardHandles = 0x7EA00006;
 inline constexpr HRESULT kEndProcess = 0x7EA00007;  // ExitProcess(0)
-
-// The real program, as the build made it: the registration helper tests run.
-inline std::wstring WizardProgram() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }

@@ -10,13 +10,17 @@
 #include <vector>
 
 // A strict reader of the JSON the program writes, independent of its writer:
-// the tests read the program's reports with it. Throws std::runtime_error on
-// anything that is not JSON (trailing text included).
+// the tests read the program's reports with it. It decodes the UTF-8 itself,
+// so that the tests compare what was written with the texts the program
+// meant, not with the writer's own encoding of them. Throws
+// std::runtime_error on anything that is not JSON or not UTF-8 (trailing text,
+// overlong forms and encoded surrogates included).
 struct JsonValue {
   enum class Kind { Null, Boolean, Number, String, Array, Object } kind = Kind::Null;
   bool boolean = false;
   double number = 0;
-  std::string text;  // UTF-8
+  std::string text;   // as written: UTF-8
+  std::wstring wide;  // the same text decoded: UTF-16 where wchar_t has 16 bits
   std::vector<JsonValue> items;
   std::map<std::string, JsonValue> members;
   std::vector<std::string> keys;  // in the order written
@@ -86,6 +90,36 @@ struct JsonValue {
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
       }
+    }
+    // The characters of a UTF-8 text; fails on anything that is not the
+    // shortest form of a character outside the surrogates.
+    std::wstring Decoded(const std::string& utf8) const {
+      std::wstring out;
+      for (std::size_t i = 0; i < utf8.size();) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+        const unsigned lead = byte(i);
+        const int length = lead < 0x80                   ? 1
+                           : lead >= 0xC2 && lead < 0xE0 ? 2
+                           : lead >= 0xE0 && lead < 0xF0 ? 3
+                           : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                         : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > utf8.size()) Fail("not UTF-8");
+        std::uint32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+          if ((byte(i + k) & 0xC0) != 0x80) Fail("not UTF-8");
+          c = (c << 6) | (byte(i + k) & 0x3F);
+        }
+        const std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < shortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) Fail("not UTF-8");
+        if (sizeof(wchar_t) == 2 && c >= 0x10000) {
+          out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+          out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+          out += static_cast<wchar_t>(c);
+        }
+        i += static_cast<std::size_t>(length);
+      }
+      return out;
     }
     std::string String() {
       Expect('"');
@@ -174,6 +208,7 @@ struct JsonValue {
       } else if (c == '"') {
         v.kind = Kind::String;
         v.text = String();
+        v.wide = Decoded(v.text);
       } else if (Take("true")) {
         v.kind = Kind::Boolean;
         v.boolean = true;

@@ -6,13 +6,10 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
+#include "MessagePump.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
-
-using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
-
-// The real MdacRepair.exe of the build.
-inline std::wstring ProgramPath() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
 
 // What a run of a program left behind.
 struct ProgramRun {
@@ -99,43 +96,33 @@ inline ProgramRun RunProgram(const std::wstring& program, const std::wstring& ar
     case OutputTo::StartersConsole:
       break;
   }
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  const bool handOver = output != OutputTo::StartersConsole;
-  si.dwFlags = handOver ? STARTF_USESTDHANDLES : 0;
-  si.hStdOutput = outWrite.get();
-  si.hStdError = errWrite.get();
-  std::wstring command = L"\"" + program + L"\" " + arguments;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, handOver, CREATE_SUSPENDED,
-                      nullptr, nullptr, &si, &pi))
-    return run;
-  UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+  Handover handover;
+  handover.standardHandles = output != OutputTo::StartersConsole;
+  handover.output = outWrite.get();
+  handover.error = errWrite.get();
+  const ChildProcess child =
+      StartProcess(L"\"" + program + L"\" " + arguments, handover, CREATE_SUSPENDED);
+  if (!child) return run;
   outWrite.reset();
   errWrite.reset();
-  d::g_pid = pi.dwProcessId;
+  d::g_pid = child.processId;
   d::g_windows = &run.windows;
   const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr,
-                                             d::OnEvent, pi.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+                                             d::OnEvent, child.processId, 0, WINEVENT_OUTOFCONTEXT);
   std::thread outReader, errReader(d::ReadAll, errRead.get(), &run.err);
   if (outRead) outReader = std::thread(d::ReadAll, outRead.get(), &run.out);
-  ResumeThread(pi.hThread);
-  const DWORD end = GetTickCount() + milliseconds;
-  for (;;) {
-    EnumWindows(d::OnTopLevel, 0);
-    const DWORD now = GetTickCount();
-    if (static_cast<LONG>(end - now) <= 0) break;
-    const DWORD woke = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 2, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    if (woke == WAIT_OBJECT_0) break;
-  }
-  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(pi.hProcess, &run.exitCode);
-  } else {
-    TerminateProcess(pi.hProcess, 999);
-    WaitForSingleObject(pi.hProcess, 5000);
-  }
+  ResumeThread(child.thread.get());
+  // The hook's events come as messages; the desktop is looked at between them.
+  const bool ended = PumpUntil(
+      [&] {
+        EnumWindows(d::OnTopLevel, 0);
+        return WaitForSingleObject(child.process.get(), 0) == WAIT_OBJECT_0;
+      },
+      static_cast<int>(milliseconds), {}, 2);
+  if (ended)
+    GetExitCodeProcess(child.process.get(), &run.exitCode);
+  else
+    EndProcess(child, 999);
   if (hook) UnhookWinEvent(hook);
   d::g_windows = nullptr;
   errReader.join();

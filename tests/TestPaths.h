@@ -12,6 +12,9 @@ inline std::wstring TestDirectory() {
   return dir.substr(0, dir.find_last_of(L'\\'));
 }
 
+// The real MdacRepair.exe of the build.
+inline std::wstring ProgramPath() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
+
 // A file that the build put among the test fixtures.
 inline std::wstring FixturePath(const std::wstring& name) {
   return TestDirectory() + L"\\fixtures\\" + name;

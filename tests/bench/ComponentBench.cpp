@@ -15,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 
 class BenchForm : public frmMain {
  public:
-  explicit BenchForm(std::wstring program = WizardProgram()) : frmMain(Options{false, program}) {}
+  explicit BenchForm(std::wstring program = ProgramPath()) : frmMain(Options{false, program}) {}
   using frmMain::BuildComponentList;
 };
 

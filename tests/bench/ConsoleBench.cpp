@@ -25,42 +25,29 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-PROCESS_INFORMATION Start(const std::wstring& exe, const std::wstring& arguments, HANDLE out) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = si.hStdError = out;
-  std::wstring command = L"\"" + exe + L"\" " + arguments;
-  PROCESS_INFORMATION pi{};
-  CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  return pi;
+ChildProcess Start(const std::wstring& exe, const std::wstring& arguments, HANDLE out) {
+  return StartProcess(L"\"" + exe + L"\" " + arguments, Handover{true, out, out});
 }
 
 // From process creation to its end; its output goes to the null device.
 double TimeToExit(const std::wstring& exe, const std::wstring& arguments, HANDLE nul) {
   const auto begin = Clock::now();
-  const PROCESS_INFORMATION pi = Start(exe, arguments, nul);
-  WaitForSingleObject(pi.hProcess, 120000);
-  const double ms = Ms(Clock::now() - begin);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return ms;
+  const ChildProcess child = Start(exe, arguments, nul);
+  if (child) WaitForSingleObject(child.process.get(), 120000);
+  return Ms(Clock::now() - begin);
 }
 
 // From process creation to its first visible window.
 double TimeToWindow(const std::wstring& exe, HANDLE nul) {
   const auto begin = Clock::now();
-  const PROCESS_INFORMATION pi = Start(exe, L"", nul);
+  const ChildProcess child = Start(exe, L"", nul);
   HWND found = nullptr;
-  while (!found && Ms(Clock::now() - begin) < 20000) {
-    found = VisibleWindowOf(pi.dwProcessId);
+  while (child && !found && Ms(Clock::now() - begin) < 20000) {
+    found = VisibleWindowOf(child.processId);
     if (!found) Sleep(1);
   }
   const double ms = Ms(Clock::now() - begin);
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 5000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EndProcess(child);
   return ms;
 }
 

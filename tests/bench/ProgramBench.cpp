@@ -31,28 +31,20 @@ struct Start {
 
 // From process creation to its first visible top-level window.
 Start TimeStart(const std::wstring& exe) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + exe + L"\"";
   const auto begin = Clock::now();
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
-    return {};
+  const ChildProcess child = StartProcess(L"\"" + exe + L"\"");
+  if (!child) return {};
   HWND found = nullptr;
   while (!found && Ms(Clock::now() - begin) < 20000) {
-    found = VisibleWindowOf(pi.dwProcessId);
+    found = VisibleWindowOf(child.processId);
     if (!found) Sleep(1);
   }
   const double ms = Ms(Clock::now() - begin);
   Sleep(300);  // let it settle before reading its memory
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 5000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  GetProcessMemoryInfo(child.process.get(), &memory, sizeof memory);
+  EndProcess(child);
   return {ms, memory.PeakWorkingSetSize};
 }
 
@@ -64,7 +56,7 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-  const std::wstring wizard = TestDirectory() + L"\\..\\src\\MdacRepair.exe";
+  const std::wstring wizard = ProgramPath();
   const std::wstring bare =
       TestDirectory() + (_wgetenv(L"BARE") ? _wgetenv(L"BARE") : L"\\bare_window.exe");
 
@@ -112,16 +104,7 @@ int main() {
   const double helper = Ms(Clock::now() - begin);
   begin = Clock::now();
   for (const std::wstring& file : files) {
-    std::wstring command = L"regsvr32.exe /s \"" + file + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                       &pi)) {
-      WaitForSingleObject(pi.hProcess, 30000);
-      CloseHandle(pi.hThread);
-      CloseHandle(pi.hProcess);
-    }
+    RunAndWait(L"regsvr32.exe /s \"" + file + L"\"", 30000);
   }
   const double separate = Ms(Clock::now() - begin);
   for (const std::wstring& file : files) DeleteFileW(file.c_str());

@@ -18,12 +18,12 @@
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "JsonValue.h"
+#include "ListRows.h"
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "TextIds.h"
-#include "Utf8.h"
 #include "WizardTestSupport.h"
 #include "frmMain.h"
 
@@ -59,11 +59,7 @@ struct Pages {
   std::wstring release, mdacText, jetText, link;
   bool mdacOk = false, jetOk = false, linkShown = false;
   int osCode = 0;
-  struct Row {
-    std::wstring name, version, path;
-    int image;
-  };
-  std::vector<Row> rows;
+  std::vector<ListRow> rows;
 };
 
 Pages WhatThePagesShow() {
@@ -81,16 +77,7 @@ Pages WhatThePagesShow() {
   pages.linkShown = Shown(form.Control(I::lblDownloadMDAC));
   pages.link = TextOf(form.Control(I::lblDownloadMDAC));
   form.Press(I::cmdWeiter);
-  const HWND list = form.Control(I::lvwMDACFiles);
-  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-    wchar_t cells[3][MAX_PATH * 2] = {};
-    for (int c = 0; c < 3; ++c) ListView_GetItemText(list, i, c, cells[c], MAX_PATH * 2);
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = i;
-    ListView_GetItem(list, &item);
-    pages.rows.push_back({cells[0], cells[1], cells[2], item.iImage});
-  }
+  pages.rows = ListRows(form.Control(I::lvwMDACFiles));
   return pages;
 }
 
@@ -124,9 +111,9 @@ void CompareReportsWithPages(const Machine& m) {
   EXPECT_TRUE(json.windows.empty()) << json.windows.front();
   const JsonValue report = JsonValue::Parse(json.out);
 
-  EXPECT_EQ(report["mdac"]["release"].text, ToUtf8(pages.release));
+  EXPECT_EQ(report["mdac"]["release"].wide, pages.release);
   if (m.fullInstallVer)
-    EXPECT_EQ(report["mdac"]["installed"].text, ToUtf8(m.fullInstallVer));
+    EXPECT_EQ(report["mdac"]["installed"].wide, m.fullInstallVer);
   else
     EXPECT_TRUE(report["mdac"]["installed"].IsNull());
   EXPECT_EQ(report["mdac"]["verdict"].text, pages.mdacOk ? "current" : "update");
@@ -134,7 +121,7 @@ void CompareReportsWithPages(const Machine& m) {
     EXPECT_EQ(pages.jetText.rfind(Filled(IDS_JET_DESCRIPTION, LoadText(IDS_NOT_AVAILABLE)), 0), 0u);
     EXPECT_TRUE(report["jet"]["build"].IsNull());
   } else {
-    const std::wstring shown = Wide(report["jet"]["version"].text);
+    const std::wstring shown = report["jet"]["version"].wide;
     EXPECT_EQ(pages.jetText.rfind(Filled(IDS_JET_DESCRIPTION, shown), 0), 0u) << shown;
     EXPECT_EQ(report["jet"]["build"].number, m.build);
   }
@@ -144,15 +131,15 @@ void CompareReportsWithPages(const Machine& m) {
   ASSERT_EQ(files.size(), pages.rows.size());
   ASSERT_EQ(files.size(), 27u);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const Pages::Row& row = pages.rows[i];
+    const ListRow& row = pages.rows[i];
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(files[i]["name"].text, ToUtf8(row.name));
+    EXPECT_EQ(files[i]["name"].wide, row.name);
     const bool missing = row.version == L"N/A";
     EXPECT_EQ(files[i]["version"].IsNull(), missing);
     EXPECT_EQ(files[i]["path"].IsNull(), missing);
     if (!missing) {
-      EXPECT_EQ(files[i]["version"].text, ToUtf8(row.version));
-      EXPECT_EQ(files[i]["path"].text, ToUtf8(row.path));
+      EXPECT_EQ(files[i]["version"].wide, row.version);
+      EXPECT_EQ(files[i]["path"].wide, row.path);
     } else {
       EXPECT_EQ(row.path, LoadText(IDS_NOT_AVAILABLE));
     }
@@ -177,7 +164,7 @@ void CompareReportsWithPages(const Machine& m) {
     EXPECT_NE(out.find(L"\r\n" + pages.link + L"\r\n"), std::wstring::npos);
   else
     EXPECT_EQ(out.find(LoadText(IDS_URL_DOWNLOAD)), std::wstring::npos);
-  for (const Pages::Row& row : pages.rows) {
+  for (const ListRow& row : pages.rows) {
     const std::size_t at = out.find(L"\r\n" + row.name + L" ");
     ASSERT_NE(at, std::wstring::npos) << row.name;
     const std::wstring line = out.substr(at + 2, out.find(L"\r\n", at + 2) - at - 2);
@@ -216,13 +203,13 @@ TEST_F(ConsoleMode, AReportThatCannotBeWrittenEndsWithCode2AndOneLineWhy) {
   InstalledMdac mdac(L"2.81.1117.0");
   InstalledJet jet(L"ver_4_0_8015_0.dll");
   const std::wstring reason = LoadText(IDS_REPORT_NOT_WRITTEN);
-  const std::string prefix = ToUtf8(reason.substr(0, reason.find(L"[*]")));
+  const std::wstring prefix = reason.substr(0, reason.find(L"[*]"));
   for (OutputTo output : {OutputTo::ReadOnlyFile, OutputTo::ClosedPipe, OutputTo::Nothing}) {
     for (const wchar_t* arguments : {L"/check", L"/check /json"}) {
       SCOPED_TRACE(static_cast<int>(output));
       const ProgramRun run = RunProgram(arguments, output);
       EXPECT_EQ(run.exitCode, 2u);
-      EXPECT_EQ(run.err.rfind(prefix, 0), 0u) << run.err;
+      EXPECT_EQ(Wide(run.err).rfind(prefix, 0), 0u) << run.err;
       ASSERT_GE(run.err.size(), 2u);
       EXPECT_EQ(run.err.find("\r\n"), run.err.size() - 2) << "one line: " << run.err;
       EXPECT_TRUE(run.windows.empty());
@@ -334,13 +321,13 @@ TEST_F(ConsoleMode, QuietRepairCallsWhatTheRepairPageCallsAndSaysWhatItsBoxesSay
   for (const CatalogueEntry& entry : ComponentCatalogue()) {
     if (entry.noRegister) continue;
     const JsonValue& file = files[index++];
-    EXPECT_EQ(file["name"].text, ToUtf8(FileNamePart(entry.relative)));
-    EXPECT_EQ(file["path"].text, ToUtf8(FullPath(entry)));
+    EXPECT_EQ(file["name"].wide, FileNamePart(entry.relative));
+    EXPECT_EQ(file["path"].wide, FullPath(entry));
     if (file["registered"].boolean) {
       EXPECT_TRUE(file["message"].IsNull());
     } else {
       ASSERT_LT(box, boxes.size());
-      EXPECT_EQ(file["message"].text, ToUtf8(OnOneLine(boxes[box++])));
+      EXPECT_EQ(file["message"].wide, OnOneLine(boxes[box++]));
     }
   }
   EXPECT_EQ(box, boxes.size());

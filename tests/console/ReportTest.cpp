@@ -77,7 +77,13 @@ TEST(ReportText, JsonStringsSurviveAStrictReader) {
   const std::wstring nasty = L"C:\\Pfad \"mit\" \u00C4rger\t\r\n\x01\x1F/\u2028\U0001F600";
   EXPECT_EQ(JsonString(L"a\"b\\c"), "\"a\\\"b\\\\c\"");
   EXPECT_EQ(JsonString(std::wstring{L'\x01'}), "\"\\u0001\"");
-  EXPECT_EQ(JsonValue::Parse(JsonString(nasty)).text, ToUtf8(nasty));
+  EXPECT_EQ(JsonValue::Parse(JsonString(nasty)).wide, nasty);
+  // The reader is strict about the encoding too: what it accepts, it decodes itself.
+  EXPECT_EQ(JsonValue::Parse("\"Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC\xF0\x9F\x98\x80\"").wide,
+            L"Gr\u00FC\u00DF\u20AC\U0001F600");
+  for (const char* broken : {"\"\xC3\"", "\"\xC0\xAF\"", "\"\xED\xA0\x80\"", "\"\xF4\x90\x80\x80\"",
+                             "\"\x80\"", "\"\xE2\x82\""})
+    EXPECT_THROW(JsonValue::Parse(broken), std::runtime_error) << broken;
 }
 
 TEST(ReportText, OnOneLine) {

@@ -11,6 +11,7 @@
 
 #include "InstalledComponents.h"
 #include "RemoteWizard.h"
+#include "TestPaths.h"
 #include "UniqueHandle.h"
 #include "UserInput.h"
 #include "WizardTestSupport.h"
@@ -18,9 +19,6 @@
 namespace {
 
 using I = ControlId;
-using UniqueProcess = UniqueHandle<HANDLE, &::CloseHandle>;
-
-std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
 
 using UserInput::KeyInput;
 
@@ -117,7 +115,7 @@ class User {
 
   RemoteWizard& wizard_;
   DWORD thread_ = 0;
-  UniqueProcess process_;
+  UniqueKernelHandle process_;
 };
 
 class Keyboard : public ::testing::Test {
@@ -153,7 +151,7 @@ class Keyboard : public ::testing::Test {
 };
 
 TEST_F(Keyboard, FromTheWelcomePageToTheFinishAndOut) {
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   ASSERT_NE(wizard.window(), nullptr);
   User user(wizard);
   ASSERT_TRUE(user.HasForeground());
@@ -236,13 +234,13 @@ TEST_F(Keyboard, FromTheWelcomePageToTheFinishAndOut) {
 
 TEST_F(Keyboard, AltF4ActsAsCancelOnTheFirstPages) {
   {
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     User user(wizard);
     user.AltF4(false);
     EXPECT_EQ(user.ExitCode(), 0u) << "welcome page";
   }
   {
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     User user(wizard);
     user.Press(VK_RETURN);
     ASSERT_TRUE(user.WaitPage(2));
@@ -252,7 +250,7 @@ TEST_F(Keyboard, AltF4ActsAsCancelOnTheFirstPages) {
   {
     // The repair page: within the key-watch's first 700 ms Alt+F4 does
     // nothing; afterwards Alt, itself a key the watch sees, lets it close.
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     User user(wizard);
     user.Press(VK_RETURN);
     ASSERT_TRUE(user.WaitPage(2));
@@ -269,7 +267,7 @@ TEST_F(Keyboard, AltF4ActsAsCancelOnTheFirstPages) {
 }
 
 TEST_F(Keyboard, AltF4AfterARepairLeadsToTheFinishThenCloses) {
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   User user(wizard);
   ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   RepairByKeyboard(wizard, user);
@@ -288,7 +286,7 @@ TEST_F(Keyboard, AltF4AfterARepairLeadsToTheFinishThenCloses) {
 // A close from outside (the task manager, taskkill without /F, another
 // program) is no close box: it is allowed.
 TEST_F(Keyboard, ACloseFromOutsideOnTheRepairPageWhileTheKeyWatchRuns) {
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   User user(wizard);
   ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   PostMessageW(wizard.window(), WM_CLOSE, 0, 0);
@@ -296,7 +294,7 @@ TEST_F(Keyboard, ACloseFromOutsideOnTheRepairPageWhileTheKeyWatchRuns) {
 }
 
 TEST_F(Keyboard, ACloseFromOutsideAfterARepairCloses) {
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   User user(wizard);
   ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   RepairByKeyboard(wizard, user);
@@ -305,7 +303,7 @@ TEST_F(Keyboard, ACloseFromOutsideAfterARepairCloses) {
 }
 
 TEST_F(Keyboard, ACloseFromOutsideDuringTheRepairStopsAfterTheEntryInHand) {
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   User user(wizard);
   ASSERT_NO_FATAL_FAILURE(EnterToTheRepairPage(user));
   user.Press(VK_RETURN);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 
+#include "ChildProcess.h"
 #include "ComponentFixtures.h"
 #include "ScopedRegistryValue.h"
 #include "TestPaths.h"
@@ -25,17 +26,12 @@ std::wstring PlantedMark() {
 // Starts `program` and gives it time to load what it imports and show its
 // window; then ends it.
 void StartAndEnd(const std::wstring& program) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + program + L"\"";
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  const UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-  if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) WaitForInputIdle(pi.hProcess, 20000);
+  const ChildProcess child = StartProcess(L"\"" + program + L"\"");
+  ASSERT_TRUE(child);
+  if (WaitForSingleObject(child.process.get(), 0) == WAIT_TIMEOUT)
+    WaitForInputIdle(child.process.get(), 20000);
   Sleep(300);
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
+  EndProcess(child);
 }
 
 TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
@@ -50,8 +46,7 @@ TEST(PlantedDll, AVersionDllBesideTheProgramIsNotLoaded) {
                         (folder + L"\\imports_version.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\bare_window.exe").c_str(),
                         (folder + L"\\bare_window.exe").c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW((TestDirectory() + L"\\..\\src\\MdacRepair.exe").c_str(),
-                        (folder + L"\\MdacRepair.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), (folder + L"\\MdacRepair.exe").c_str(), FALSE));
   // Wine prefers its builtin DLLs; this makes it look in the program's folder
   // first, as Windows does for a DLL that is not a known DLL.
   std::deque<ScopedRegistryValue> overrides;

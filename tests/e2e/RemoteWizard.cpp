@@ -97,17 +97,12 @@ void Unwatch(HANDLE process) { std::erase(LiveWizards(), process); }
 
 }  // namespace
 
-RemoteWizard::RemoteWizard(const std::wstring& exe) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  std::wstring command = L"\"" + exe + L"\"";
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &process_))
-    return;
-  Watch(process_.hProcess);
+RemoteWizard::RemoteWizard(const std::wstring& exe) : process_(StartProcess(L"\"" + exe + L"\"")) {
+  if (!process_) return;
+  Watch(process_.process.get());
   WaitUntil(
       [&] {
-        Search search{process_.dwThreadId, L"MdacRepairWizard", nullptr};
+        Search search{process_.threadId, L"MdacRepairWizard", nullptr};
         EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
         window_ = search.found;
         return window_ != nullptr;
@@ -116,23 +111,17 @@ RemoteWizard::RemoteWizard(const std::wstring& exe) {
 }
 
 RemoteWizard::~RemoteWizard() {
-  if (running()) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
-  if (process_.hThread) CloseHandle(process_.hThread);
-  if (process_.hProcess) {
-    Unwatch(process_.hProcess);
-    CloseHandle(process_.hProcess);
-  }
+  EndProcess(process_, 99);
+  if (process_) Unwatch(process_.process.get());
 }
 
 bool RemoteWizard::running() const {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  return process_.process.get() && WaitForSingleObject(process_.process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool RemoteWizard::WaitForExit(int milliseconds) {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  return process_.process.get() &&
+         WaitForSingleObject(process_.process.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 bool RemoteWizard::WaitUntil(const std::function<bool()>& condition, int milliseconds) const {
@@ -208,7 +197,7 @@ void RemoteWizard::Hover(ControlId id) const {
 void RemoteWizard::Key(WORD virtualKey) const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  GetGUIThreadInfo(process_.dwThreadId, &info);
+  GetGUIThreadInfo(process_.threadId, &info);
   const HWND target = info.hwndFocus ? info.hwndFocus : window_;
   PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
   PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
@@ -217,7 +206,7 @@ void RemoteWizard::Key(WORD virtualKey) const {
 void RemoteWizard::CloseBox() const { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 HWND RemoteWizard::FindMessageBox() const {
-  Search search{process_.dwThreadId, L"#32770", nullptr};
+  Search search{process_.threadId, L"#32770", nullptr};
   EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -245,7 +234,7 @@ std::vector<RemoteWizard::Row> RemoteWizard::ListRows() const {
   const HWND list = Control(ControlId::lvwMDACFiles);
   const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   constexpr SIZE_T kChars = 520;
-  RemoteBlock block(process_.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  RemoteBlock block(process_.process.get(), sizeof(LVITEMW) + kChars * sizeof(wchar_t));
   for (int i = 0; i < count; ++i) {
     Row row{};
     std::wstring* cells[3] = {&row.name, &row.version, &row.path};

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "ControlTable.h"
+#include "ListRows.h"
 
 // The real MdacRepair.exe in a process of its own, used only from outside:
 // windows are found by class, text and control id, read with window
@@ -54,10 +56,7 @@ class RemoteWizard {
   std::vector<std::wstring> AnswerBoxes(const std::function<bool()>& until, int milliseconds);
 
   // Rows of the file list: name, version, path, image index.
-  struct Row {
-    std::wstring name, version, path;
-    int image;
-  };
+  using Row = ListRow;
   std::vector<Row> ListRows() const;
   void ClickColumn(int column) const;
   int ProgressPosition() const;
@@ -68,6 +67,6 @@ class RemoteWizard {
  private:
   HWND FindMessageBox() const;
 
-  PROCESS_INFORMATION process_{};
+  ChildProcess process_;
   HWND window_ = nullptr;
 };

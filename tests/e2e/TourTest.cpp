@@ -34,7 +34,7 @@ TEST(Tour, FivePages) {
   const wchar_t* folder = _wgetenv(L"MDAC_TOUR_DIR");
   if (!folder) GTEST_SKIP() << "MDAC_TOUR_DIR not set";
   const std::wstring dir = folder;
-  RemoteWizard wizard(TestDirectory() + L"\\..\\src\\MdacRepair.exe");
+  RemoteWizard wizard(ProgramPath());
   ASSERT_NE(wizard.window(), nullptr);
   const auto waitPage = [&](int page) {
     return wizard.WaitUntil([&] { return wizard.Page() == page; });

@@ -19,6 +19,7 @@
 #include "OpenedAddresses.h"
 #include "RemoteWizard.h"
 #include "ScopedRegistryValue.h"
+#include "TestPaths.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
 #include "UserInput.h"
@@ -71,7 +72,7 @@ class Cell {
 void DeselectAll(HWND list) {
   DWORD pid = 0;
   GetWindowThreadProcessId(list, &pid);
-  const UniqueHandle<HANDLE, &::CloseHandle> process(
+  const UniqueKernelHandle process(
       OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
   void* remote =
       VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
@@ -123,8 +124,6 @@ void CopyTheFileList(const RemoteWizard& wizard, const std::vector<RemoteWizard:
   EXPECT_EQ(copied([&] { fromMenu(VK_UP); }), all);
 }
 
-std::wstring Program() { return TestDirectory() + L"\\..\\src\\MdacRepair.exe"; }
-
 class Walkthrough : public ::testing::Test {
  protected:
   void SetUp() override { Registrations::Clear(); }
@@ -144,7 +143,7 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   // A component whose entry writes to address 0: the wizard reports it and goes on.
   Registrations::Answer(L"MSADCO.DLL", kWriteToNull);
 
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   ASSERT_NE(wizard.window(), nullptr) << "the wizard did not open";
   // The welcome page, in the cell's language and size.
   EXPECT_EQ(wizard.Text(wizard.window()), LoadText(IDS_CAPTION));
@@ -235,17 +234,17 @@ TEST_F(Walkthrough, CancelAndTheCloseBoxOnEveryPage) {
   InstalledMdac mdac(L"2.81.1117.0");
   InstalledJet jet(L"ver_4_0_9025_0.dll");
   {
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     wizard.Click(wizard.Button(LoadText(IDS_CANCEL)));
     EXPECT_TRUE(wizard.WaitForExit());
   }
   {
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     wizard.CloseBox();
     EXPECT_TRUE(wizard.WaitForExit());
   }
   {
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     wizard.Key(VK_RETURN);
     ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
     EXPECT_TRUE(wizard.Visible(I::lblVersionsContinue));
@@ -254,7 +253,7 @@ TEST_F(Walkthrough, CancelAndTheCloseBoxOnEveryPage) {
   }
   {
     // The repair page: Cancel waits for a key or button to have been seen down.
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     wizard.Key(VK_RETURN);
     ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
     wizard.Key(VK_RETURN);
@@ -288,7 +287,7 @@ TEST_F(Walkthrough, TheVersionVerdicts) {
   for (const Case& c : cases) {
     InstalledMdac mdac(c.mdac);
     InstalledJet jet(c.jet);
-    RemoteWizard wizard(Program());
+    RemoteWizard wizard(ProgramPath());
     wizard.Key(VK_RETURN);
     ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.Page() == 2; }));
     const bool link = !c.jetCurrent || (!c.mdacCurrent && !cell_.xp());

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "ComponentFixtures.h"
 #include "ComponentRegistrar.h"
 #include "FilledText.h"
@@ -143,7 +144,7 @@ class Helper : public Registration {
 };
 
 TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
-  RegistrationHelper helper(WizardProgram());
+  RegistrationHelper helper(ProgramPath());
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   const std::wstring sFalse = Misbehaving(L"mdac_sfalse.dll", S_FALSE);
   const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
@@ -186,7 +187,7 @@ TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
 }
 
 TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
-  RegistrationHelper helper(WizardProgram());
+  RegistrationHelper helper(ProgramPath());
   const std::pair<const wchar_t*, HRESULT> crashing[] = {
       {L"mdac_null.dll", kWriteToNull},
       {L"mdac_foreign.dll", kRaiseForeignException},
@@ -213,7 +214,7 @@ TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
 TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   // A short limit here; the repair's own 30 seconds are waited out once, in
   // the repair test.
-  RegistrationHelper helper(WizardProgram(), 1500);
+  RegistrationHelper helper(ProgramPath(), 1500);
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   helper.Start();
@@ -246,7 +247,7 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
 // The helper's standard handles lead nowhere: a component that writes a
 // megabyte there, and reads, neither blocks the helper nor answers for it.
 TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
-  RegistrationHelper helper(WizardProgram(), 10000);
+  RegistrationHelper helper(ProgramPath(), 10000);
   const std::wstring talk = Misbehaving(L"mdac_talk.dll", kTalkOnStandardHandles);
   const std::wstring failing = Misbehaving(L"mdac_fails.dll", E_FAIL);
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
@@ -278,7 +279,7 @@ TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
 // Run only as the child process of the next test: it holds a helper whose
 // component never returns and says which process that helper is.
 TEST_F(Helper, DISABLED_HoldsAHangingHelper) {
-  RegistrationHelper helper(WizardProgram(), 600000);
+  RegistrationHelper helper(ProgramPath(), 600000);
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   ASSERT_TRUE(helper.Start());
   std::ofstream(std::filesystem::path(HelperIdFile())) << helper.ProcessId();
@@ -292,12 +293,8 @@ TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
   std::wstring command = L"\"" + std::wstring(self) +
                          L"\" --gtest_filter=Helper.DISABLED_HoldsAHangingHelper"
                          L" --gtest_also_run_disabled_tests";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &child));
-  UniqueKernelHandle childProcess(child.hProcess), childThread(child.hThread);
+  const ChildProcess child = StartProcess(command);
+  ASSERT_TRUE(child);
   DWORD helperId = 0;
   for (int i = 0; i < 200 && !helperId; ++i) {
     Sleep(50);
@@ -308,7 +305,7 @@ TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
   ASSERT_TRUE(helper);
   // Let the helper get into the entry that never returns.
   Sleep(500);
-  TerminateProcess(childProcess.get(), 1);
+  TerminateProcess(child.process.get(), 1);
   EXPECT_EQ(WaitForSingleObject(helper.get(), 10000), WAIT_OBJECT_0)
       << "the hung helper was left behind";
   TerminateProcess(helper.get(), 1);  // left behind or not, it goes now

@@ -8,6 +8,7 @@
 
 #include "CraftedVersion.h"
 #include "InstalledComponents.h"
+#include "ListRows.h"
 #include "MessageBoxCatcher.h"
 #include "TextIds.h"
 #include "frmMain.h"
@@ -15,27 +16,6 @@
 namespace {
 
 using I = ControlId;
-
-struct Row {
-  std::wstring name, version, path;
-  int image;
-  friend bool operator==(const Row&, const Row&) = default;
-};
-
-std::vector<Row> Rows(HWND list) {
-  std::vector<Row> rows;
-  const int count = ListView_GetItemCount(list);
-  for (int i = 0; i < count; ++i) {
-    wchar_t cells[3][MAX_PATH * 2] = {};
-    for (int c = 0; c < 3; ++c) ListView_GetItemText(list, i, c, cells[c], MAX_PATH * 2);
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = i;
-    ListView_GetItem(list, &item);
-    rows.push_back({cells[0], cells[1], cells[2], item.iImage});
-  }
-  return rows;
-}
 
 // Clicks a column header as the list reports it to its page.
 void ClickColumn(HWND list, int column) {
@@ -65,27 +45,27 @@ class FileVersionList : public ::testing::Test {
 TEST_F(FileVersionList, ListsThe27FilesInCatalogueOrderWithTheirMarks) {
   InstalledMdac mdac(L"2.81.1117.0");
   ToRepairPage();
-  const std::vector<Row> rows = Rows(List());
+  const std::vector<ListRow> rows = ListRows(List());
   ASSERT_EQ(rows.size(), 27u);
   std::size_t r = 0;
   for (const CatalogueEntry& entry : ComponentCatalogue()) {
     if (entry.notListed) continue;
     const std::wstring name = FileNamePart(entry.relative);
-    const Row& row = rows[r++];
+    const ListRow& row = rows[r++];
     EXPECT_EQ(row.name, name);
     if (name == L"MSJRO.DLL") {
-      EXPECT_EQ(row, (Row{name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
+      EXPECT_EQ(row, (ListRow{name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
     } else if (name == L"MSDAPS.DLL") {
-      EXPECT_EQ(row, (Row{name, L"2.80.1022", FullPath(entry), 1}));
+      EXPECT_EQ(row, (ListRow{name, L"2.80.1022", FullPath(entry), 1}));
     } else {
-      EXPECT_EQ(row, (Row{name, L"2.81.1117", FullPath(entry), 0}));
+      EXPECT_EQ(row, (ListRow{name, L"2.81.1117", FullPath(entry), 0}));
     }
   }
   for (const wchar_t* never :
        {L"MSDAURL.DLL", L"msjet40.dll", L"msjtes40.dll", L"msjetoledb40.dll"})
-    EXPECT_EQ(
-        std::count_if(rows.begin(), rows.end(), [&](const Row& row) { return row.name == never; }),
-        0);
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                            [&](const ListRow& row) { return row.name == never; }),
+              0);
   // The columns and their fixed captions.
   wchar_t caption[32] = {};
   LVCOLUMNW column{};
@@ -102,7 +82,7 @@ TEST_F(FileVersionList, ListsThe27FilesInCatalogueOrderWithTheirMarks) {
 TEST_F(FileVersionList, WithoutAnMdacVersionEveryReadRowMatches) {
   InstalledMdac none(nullptr);
   ToRepairPage();
-  for (const Row& row : Rows(List()))
+  for (const ListRow& row : ListRows(List()))
     EXPECT_EQ(row.image, row.name == L"MSJRO.DLL" ? 1 : 0) << row.name;
 }
 
@@ -125,11 +105,11 @@ TEST(FileVersionListDamaged, VersionsThatRunPastTheFileReadNotAvailable) {
   form.Press(I::cmdWeiter);
   form.Press(I::cmdWeiter);
   EXPECT_EQ(form.iStep, 3);
-  const std::vector<Row> rows = Rows(form.Control(I::lvwMDACFiles));
+  const std::vector<ListRow> rows = ListRows(form.Control(I::lvwMDACFiles));
   ASSERT_EQ(rows.size(), 27u);
-  for (const Row& row : rows) {
+  for (const ListRow& row : rows) {
     if (choice.count(row.name))
-      EXPECT_EQ(row, (Row{row.name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
+      EXPECT_EQ(row, (ListRow{row.name, L"N/A", LoadText(IDS_NOT_AVAILABLE), 1}));
     else
       EXPECT_EQ(row.version, L"2.81.1117") << row.name;
   }
@@ -141,9 +121,9 @@ TEST_F(FileVersionList, SortsByTheClickedColumnAsTextAndStaysSorted) {
   for (int column = 0; column < 3; ++column) {
     ClickColumn(List(), column);
     ClickColumn(List(), column);  // a second click sorts the same way
-    const std::vector<Row> rows = Rows(List());
+    const std::vector<ListRow> rows = ListRows(List());
     std::vector<std::wstring> cells;
-    for (const Row& row : rows)
+    for (const ListRow& row : rows)
       cells.push_back(column == 0 ? row.name : column == 1 ? row.version : row.path);
     EXPECT_TRUE(std::is_sorted(cells.begin(), cells.end(),
                                [](const std::wstring& a, const std::wstring& b) {
@@ -156,7 +136,7 @@ TEST_F(FileVersionList, SortsByTheClickedColumnAsTextAndStaysSorted) {
   ClickColumn(List(), 1);
   form_.Press(I::cmdZurück);
   form_.Press(I::cmdWeiter);
-  const std::vector<Row> rows = Rows(List());
+  const std::vector<ListRow> rows = ListRows(List());
   ASSERT_EQ(rows.size(), 27u);
   EXPECT_EQ(rows.front().version, L"2.80.1022");  // text order: 2.80 before 2.81, N/A last
   EXPECT_EQ(rows.back().version, L"N/A");

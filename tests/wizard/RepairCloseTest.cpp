@@ -24,7 +24,7 @@ TEST(RepairClose, ACloseDuringTheRunStopsAfterTheEntryInHand) {
   Registrations::Answer(L"MSADOX.DLL", E_FAIL);
   // The real program as the registration helper: this test program, started
   // as one, would run its own tests instead.
-  frmMain form(frmMain::Options{false, WizardProgram()});
+  frmMain form(frmMain::Options{false, ProgramPath()});
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   form.Show(SW_SHOW);
   form.Press(I::cmdWeiter);

@@ -37,7 +37,7 @@ class Repair : public ::testing::Test {
   HWND C(ControlId id) { return form_.Control(id); }
   std::wstring Text(ControlId id) { return TextOf(C(id)); }
 
-  frmMain form_{frmMain::Options{false, WizardProgram()}};
+  frmMain form_{frmMain::Options{false, ProgramPath()}};
   InstalledMdac mdac_{L"2.81.1117.0"};
 };
 

@@ -26,7 +26,7 @@ bool ClassRegistered() {
 TEST(StockRepair, BringsBackALostClassOfWinesOwnComponents) {
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, kConnectionClass);
   ASSERT_FALSE(ClassRegistered());
-  frmMain form(frmMain::Options{false, WizardProgram()});
+  frmMain form(frmMain::Options{false, ProgramPath()});
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   form.Press(ControlId::cmdWeiter);
   form.Press(ControlId::cmdWeiter);

@@ -8,26 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "WindowPicture.h"
 #include "frmMain.h"
 
 namespace {
 
-void Pump() {
-  for (int round = 0; round < 5; ++round) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(20);
-  }
-}
-
 bool Save(HWND window, const std::wstring& file) {
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
+  PumpFor(100);
   RECT r;
   GetWindowRect(window, &r);
   const HDC source = GetWindowDC(window);
@@ -43,7 +33,7 @@ int wmain(int argc, wchar_t** argv) {
   frmMain form(frmMain::Options{false});
   if (!form.Create(GetModuleHandleW(nullptr))) return 1;
   form.Show(SW_SHOWNORMAL);
-  Pump();
+  PumpFor(100);
   bool ok = Save(form.hwnd(), L"welcome-" + suffix + L".bmp");
   form.Press(ControlId::cmdWeiter);
   ok &= Save(form.hwnd(), L"versions-" + suffix + L".bmp");

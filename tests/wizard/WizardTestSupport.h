@@ -2,31 +2,15 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 
 #include "FilledText.h"
 #include "LoadText.h"
+#include "MessagePump.h"
 #include "ScopedRegistryValue.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 #include "frmMain.h"
-
-// Runs this thread's messages until `done` or the time is up; true if done.
-inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-}
 
 inline std::wstring TextOf(HWND control) {
   wchar_t buffer[4096] = {};
