@@ -45,7 +45,7 @@ int RepairQuietly(bool json) {
   // last entry's pause after it. Every registration still has its full
   // pauses before and after it.
   RepairRunOptions options;
-  options.firstPauseFrom = GetTickCount64();
+  options.firstPauseFrom = std::chrono::steady_clock::now();
   options.helperProgram = ExecutablePath();
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), SystemFolder());

@@ -6,9 +6,13 @@
 
 namespace {
 
-void SleepUntil(ULONGLONG end) {
-  const ULONGLONG now = GetTickCount64();
-  if (now < end) Sleep(static_cast<DWORD>(end - now));
+using Clock = std::chrono::steady_clock;
+
+// The tick count moves in steps of 10 to 16 ms: a pause measured on it can
+// come out a step short. This clock does not.
+void SleepUntil(Clock::time_point end) {
+  for (Clock::time_point now = Clock::now(); now < end; now = Clock::now())
+    Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(end - now).count()));
 }
 
 }  // namespace
@@ -25,9 +29,9 @@ RepairEnd RunRepair(const std::vector<ComponentFile>& components, const RepairRu
   for (std::size_t i = 0; i < components.size(); ++i) {
     const ComponentFile& e = components[i];
     observer.EntryStarted(i, e);
-    const ULONGLONG pauseFrom =
-        i == 0 && options.firstPauseFrom ? *options.firstPauseFrom : GetTickCount64();
-    SleepUntil(pauseFrom + kPauseBeforeEntry);
+    const Clock::time_point pauseFrom =
+        i == 0 && options.firstPauseFrom ? *options.firstPauseFrom : Clock::now();
+    SleepUntil(pauseFrom + std::chrono::milliseconds(kPauseBeforeEntry));
     if (!e.bNoRegister) {
       std::optional<RegistrationOutcome> outcome;
       try {
@@ -40,7 +44,7 @@ RepairEnd RunRepair(const std::vector<ComponentFile>& components, const RepairRu
     observer.Waiting();
     // The entry in hand is done; no further one starts.
     if (observer.StopRequested()) return RepairEnd::Stopped;
-    const ULONGLONG pauseEnd = GetTickCount64() + kPauseAfterEntry;
+    const Clock::time_point pauseEnd = Clock::now() + std::chrono::milliseconds(kPauseAfterEntry);
     if (i + 1 == components.size()) registrar.reset();
     SleepUntil(pauseEnd);
   }

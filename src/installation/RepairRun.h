@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -47,9 +48,9 @@ enum class RepairEnd { Finished, Stopped };
 struct RepairRunOptions {
   // The program started as registration helper (this program itself).
   std::wstring helperProgram;
-  // When the first entry's pause began, on the GetTickCount64 clock; none:
-  // when the first entry is taken in hand, as for every other entry.
-  std::optional<ULONGLONG> firstPauseFrom;
+  // When the first entry's pause began; none: when the first entry is taken
+  // in hand, as for every other entry.
+  std::optional<std::chrono::steady_clock::time_point> firstPauseFrom;
 };
 
 // Walks `components` in order: each entry gets its pause before, its
