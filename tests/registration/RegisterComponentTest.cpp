@@ -211,6 +211,33 @@ TEST_F(Helper, AComponentThatCrashesTakesOnlyItsHelperWithIt) {
                                        L"mdac_ok.dll", L"mdac_deep.dll", L"mdac_ok.dll"}));
 }
 
+// A component may leave a thread behind that brings its helper down after
+// the answer was given (its code unloaded under it): the helper is then gone
+// while no file is in hand. The next file has had nothing done to it and must
+// neither be blamed for that end nor go unregistered.
+TEST_F(Helper, AHelperThatEndedBetweenFilesIsNotBlamedOnTheNextFile) {
+  RegistrationHelper helper(ProgramPath());
+  const std::wstring first = Install(L"component_2_81.dll", L"mdac_first.dll");
+  const std::wstring next = Install(L"component_2_81.dll", L"mdac_next.dll");
+  std::optional<RegistrationOutcome> outcome = helper.Register(first, "DllRegisterServer");
+  ASSERT_TRUE(outcome.has_value());
+  ASSERT_TRUE(outcome->Succeeded());
+  {
+    const UniqueKernelHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, helper.ProcessId()));
+    ASSERT_TRUE(process);
+    TerminateProcess(process.get(), 0xC0000005);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 5000), WAIT_OBJECT_0);
+  }
+  outcome = helper.Register(next, "DllRegisterServer");
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_FALSE(outcome->crashed) << "blamed on a file it never had: 0x" << std::hex
+                                 << outcome->exceptionCode;
+  EXPECT_TRUE(outcome->Succeeded());
+  EXPECT_EQ(Registrations::Order(),
+            (std::vector<std::wstring>{L"mdac_first.dll", L"mdac_next.dll"}));
+}
+
 TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   // A short limit here; the repair's own 30 seconds are waited out once, in
   // the repair test.
