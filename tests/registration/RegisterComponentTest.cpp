@@ -271,6 +271,48 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   EXPECT_TRUE(outcome->Succeeded());
 }
 
+// The wizard's pump puts a quit message back for the main loop and stops
+// there: from then on the thread always has input waiting. Whoever posted it
+// (any program can post one to the wizard's thread), the time limit must still
+// end a component that does not finish. The wait runs on a thread of its own,
+// and a watchdog ends the helper if the limit never does.
+TEST_F(Helper, AQuitMessageInTheQueueDoesNotSuspendTheTimeLimit) {
+  RegistrationHelper helper(ProgramPath(), 1500);
+  const std::wstring hang = Misbehaving(L"mdac_hang_quit.dll", kNeverReturn);
+  ASSERT_TRUE(helper.Start());
+  const DWORD helperId = helper.ProcessId();
+  std::optional<RegistrationOutcome> outcome;
+  ULONGLONG waited = 0;
+  const UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread waiting([&] {
+    PostQuitMessage(0);
+    const ULONGLONG start = GetTickCount64();
+    outcome = helper.Register(hang, "DllRegisterServer", [] {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          PostQuitMessage(static_cast<int>(msg.wParam));
+          break;
+        }
+        DispatchMessageW(&msg);
+      }
+      return true;
+    });
+    waited = GetTickCount64() - start;
+    SetEvent(done.get());
+  });
+  const bool limitEnded = WaitForSingleObject(done.get(), 10000) == WAIT_OBJECT_0;
+  if (!limitEnded) {
+    const UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, helperId));
+    TerminateProcess(process.get(), 1);
+  }
+  waiting.join();
+  EXPECT_TRUE(limitEnded) << "still waiting 10 s into a 1.5 s limit";
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_TRUE(outcome->timedOut);
+  EXPECT_LT(waited, 10000u);
+}
+
 // The helper's standard handles lead nowhere: a component that writes a
 // megabyte there, and reads, neither blocks the helper nor answers for it.
 TEST_F(Helper, AComponentOnTheStandardHandlesCannotSpeakForTheHelper) {
