@@ -95,6 +95,23 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
 // Without a common files folder the 28 entries under it are relative paths: a
 // stand-in planted at one of them on the current drive is never called, and
 // each such entry is reported as a missing file.
+// A click reaches the window as the button's notification, whether the user
+// made it or another program sent it (BM_CLICK). The repair button is hidden
+// but still enabled on every other page: a click there must not run a repair
+// over a catalogue not yet read, nor leave the repair page saying it finished.
+TEST_F(Repair, AClickOnTheHiddenRepairButtonOfAnotherPageDoesNothing) {
+  const HWND button = C(I::cmdRepairMDAC);
+  ASSERT_NE(button, nullptr);
+  ASSERT_FALSE(IsWindowVisible(button));
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowEnabled(C(I::cmdZurück))) << "Back on the welcome page";
+  ToRepairPage();
+  EXPECT_TRUE(IsWindowVisible(C(I::cmdRepairMDAC)));
+  EXPECT_FALSE(IsWindowVisible(C(I::optResolved))) << "a repair shown as finished that never ran";
+  EXPECT_FALSE(IsWindowEnabled(C(I::cmdWeiter)));
+  EXPECT_TRUE(Registrations::Order().empty());
+}
+
 TEST_F(Repair, WithoutACommonFilesFolderNothingIsLoadedFromARelativePath) {
   InstalledComponents installed({});
   const std::wstring planted = L"C:\\System\\ado\\MSADOX.DLL";
