@@ -114,7 +114,10 @@ RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, 
     while (!started) {
       const ULONGLONG now = GetTickCount64();
       const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-      const DWORD signalled = pumping
+      // Input that stays in the queue (a quit message that is put back)
+      // answers every wait at once: past the deadline only the transfer and
+      // the process are asked, so the time limit holds all the same.
+      const DWORD signalled = pumping && left > 0
                                   ? MsgWaitForMultipleObjects(2, handles, FALSE, left, QS_ALLINPUT)
                                   : WaitForMultipleObjects(2, handles, FALSE, left);
       if (signalled == WAIT_OBJECT_0) break;
@@ -142,6 +145,10 @@ RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, 
 std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstring& path,
                                                                 const std::string& entryName,
                                                                 const WhileWaiting& whileWaiting) {
+  // A helper that ended after its last answer (a thread a component left
+  // behind crashed, say) never saw this file: a new one takes it, instead of
+  // the file being blamed for the end of the last one.
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) Stop();
   if (!Start()) return std::nullopt;
   const ULONGLONG deadline = GetTickCount64() + timeLimitMs_;
   if (!greeted_) {
