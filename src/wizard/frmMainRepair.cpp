@@ -48,6 +48,13 @@ class frmMain::PageRepairObserver : public RepairObserver {
 };
 
 void frmMain::cmdRepairMDAC_Click() {
+  // The button hides once pressed and stays enabled, so a click can still be
+  // sent to it from outside: only the button the user sees on the repair
+  // page starts a run, and never a second one inside the first.
+  const HWND button = Find(ControlId::cmdRepairMDAC);
+  if (iStep != StepRepair || repairRunning_ || !button ||
+      !(GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE))
+    return;
   Visible(ControlId::cmdRepairMDAC, false);
   Enabled(ControlId::cmdAbbrechen, false);
   Enabled(ControlId::cmdZurück, false);
