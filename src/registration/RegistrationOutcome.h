@@ -20,8 +20,11 @@ struct RegistrationOutcome {
   // The component did not finish in time and its helper was ended.
   bool timedOut = false;
   std::uint32_t timeLimitMs = 0;
+  // No helper could be started (or the program started did not answer as
+  // one): the component was not loaded.
+  bool helperUnavailable = false;
 
   bool Succeeded() const {
-    return !crashed && !timedOut && loaded && entryFound && entryResult >= 0;
+    return !helperUnavailable && !crashed && !timedOut && loaded && entryFound && entryResult >= 0;
   }
 };

@@ -30,6 +30,7 @@ std::optional<std::wstring> RegistrationProblemText(const RegistrationOutcome& o
   if (outcome.crashed)
     return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_ENDED),
                                           {std::to_wstring(outcome.exceptionCode)}));
+  if (outcome.helperUnavailable) return loadProblem(LoadText(IDS_HELPER_UNAVAILABLE));
   if (outcome.timedOut)
     return loadProblem(FormatPlaceholders(LoadText(IDS_COMPONENT_TIMED_OUT),
                                           {std::to_wstring(outcome.timeLimitMs / 1000)}));

@@ -60,6 +60,7 @@
 #define IDS_COMPONENT_CRASHED 158
 #define IDS_COMPONENT_TIMED_OUT 159
 #define IDS_COMPONENT_ENDED 160
+#define IDS_HELPER_UNAVAILABLE 161
 
 // The copy command of the file list and the runs without a window.
 #define IDS_COPY 200

@@ -381,24 +381,22 @@ TEST_F(Helper, AHelperDoesNotOutliveTheProgramThatStartedIt) {
   DeleteFileW(HelperIdFile().c_str());
 }
 
-TEST_F(Helper, WithoutAHelperTheRegistrarRegistersHereWithOleInitialised) {
+// A component's code never runs in the program itself: without a helper it
+// is not loaded, and the outcome says why.
+TEST_F(Helper, WithoutAHelperNoComponentIsLoadedHere) {
   const std::wstring com = Misbehaving(L"mdac_com.dll", kNeedCom);
   // Neither a program that does not exist nor one that is not a helper serves.
   for (const std::wstring& program : {std::wstring(L"C:\\does\\not\\exist\\MdacRepair.exe"),
                                       TestDirectory() + L"\\winver_probe.exe"}) {
     EXPECT_FALSE(RegistrationHelper(program).Register(com, "DllRegisterServer").has_value());
-    RegistrationOutcome outcome, bare;
-    bool inThisProcess = false;
-    // A thread of its own, without an apartment, as a console program's would be.
-    std::thread([&] {
-      bare = RegisterInThisProcess(com, "DllRegisterServer");
-      ComponentRegistrar registrar(program);
-      outcome = registrar.Register(com, "DllRegisterServer");
-      inThisProcess = registrar.RegisteredInThisProcess();
-    }).join();
-    EXPECT_EQ(bare.entryResult, CO_E_NOTINITIALIZED) << "the thread had an apartment already";
-    EXPECT_TRUE(inThisProcess);
-    EXPECT_TRUE(outcome.Succeeded()) << std::hex << outcome.entryResult;
+    ComponentRegistrar registrar(program);
+    const RegistrationOutcome outcome = registrar.Register(com, "DllRegisterServer");
+    EXPECT_TRUE(outcome.helperUnavailable);
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_FALSE(outcome.Succeeded());
+    EXPECT_EQ(GetModuleHandleW(com.c_str()), nullptr) << "the component was loaded here";
+    EXPECT_EQ(RegistrationProblemText(outcome, L"MDAC_COM.DLL"),
+              Filled(IDS_LOAD_PROBLEM, L"MDAC_COM.DLL", LoadText(IDS_HELPER_UNAVAILABLE)));
   }
 }
 
