@@ -43,6 +43,19 @@ std::basic_string<Char> WithCrLf(std::basic_string_view<Char> text) {
   return out;
 }
 
+// Characters that would steer a terminal (escape sequences, a bell, a NUL
+// that cuts the line short) come from components and registry values as
+// often as from us: only line breaks and tabs pass, the rest is shown as the
+// replacement character.
+std::wstring Printable(std::wstring_view text) {
+  std::wstring out(text);
+  for (wchar_t& c : out) {
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    if (control && c != L'\n' && c != L'\r' && c != L'\t') c = 0xFFFD;
+  }
+  return out;
+}
+
 }  // namespace
 
 ConsoleStream::ConsoleStream(Which which) {
@@ -72,7 +85,8 @@ ConsoleStream::ConsoleStream(Which which) {
 
 bool ConsoleStream::Write(std::wstring_view text) {
   if (!handle_) return false;
-  const std::wstring lines = WithCrLf(text);
+  const std::wstring shown = Printable(text);
+  const std::wstring lines = WithCrLf(std::wstring_view(shown));
   if (!console_) return WriteBytes(ToUtf8(lines));
   // A console takes the characters themselves, whatever its code page.
   for (std::size_t done = 0; done < lines.size();) {

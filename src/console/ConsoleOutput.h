@@ -20,8 +20,9 @@ class ConsoleStream {
   ConsoleStream(const ConsoleStream&) = delete;
   ConsoleStream& operator=(const ConsoleStream&) = delete;
 
-  // Writes a text whose lines end in "\n" with CR LF line ends. False when
-  // not all of it could be written; error() then says why.
+  // Writes a text whose lines end in "\n" with CR LF line ends; other
+  // control characters than tabs and line breaks are written as U+FFFD.
+  // False when not all of it could be written; error() then says why.
   bool Write(std::wstring_view text);
   // The same for text that is UTF-8 already (JSON).
   bool WriteUtf8(std::string_view bytes);
