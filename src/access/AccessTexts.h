@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "AccessTestResult.h"
+
+// The texts of the access test in the user's language.
+
+// The step's name as the user reads it.
+std::wstring AccessStepTitle(AccessStepName name);
+// "passed", "failed", "not run".
+std::wstring AccessOutcomeTitle(AccessOutcome outcome);
+// The one line of the pages and reports: that access works, or the first
+// step that failed and why. `afterRepair`: worded for the end of the repair.
+std::wstring AccessVerdictText(const AccessTestResult& result, bool afterRepair = false);
