@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ComponentRegistrar.h"
+#include "ConsoleAccess.h"
 #include "ConsoleOutput.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
@@ -68,11 +69,15 @@ int RepairQuietly(bool json) {
   const auto failed = static_cast<int>(std::count_if(
       results.begin(), results.end(), [](const RepairReportLine& r) { return !r.registered; }));
   const int total = static_cast<int>(results.size());
+  // What the registrations achieved for the programs that use them.
+  const AccessTestResult access = TestDatabaseAccess();
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(RepairReportJson(results))
-                            : out.Write(RepairReportText(
-                                  results, FormatPlaceholders(LoadText(IDS_REPAIR_SUMMARY),
-                                                              {total - failed, total, failed})));
+  const bool written =
+      json ? out.WriteUtf8(RepairReportJson(results, AccessReportJson(access)))
+           : out.Write(RepairReportText(
+                 results,
+                 FormatPlaceholders(LoadText(IDS_REPAIR_SUMMARY), {total - failed, total, failed}),
+                 AccessReportText(access, LoadAccessReportTexts(access, true))));
   // The registrations are done whether or not the report could be written:
   // the exit code still counts the files that failed.
   if (!written) WriteNotWrittenReason(out.error());
