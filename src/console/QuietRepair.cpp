@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "ComponentRegistrar.h"
 #include "ConsoleAccess.h"
 #include "ConsoleOutput.h"
 #include "ExecutableName.h"
@@ -21,51 +20,39 @@
 #include "SystemQueries.h"
 #include "TextIds.h"
 
-namespace {
-
-RepairReportLine Register(ComponentRegistrar& registrar, const std::wstring& path) {
+void QuietRepairObserver::Registered(std::size_t, const ComponentFile& e,
+                                     const std::optional<RegistrationOutcome>& outcome) {
   RepairReportLine line;
-  line.name = FileNamePart(path);
-  line.path = path;
-  try {
-    const RegistrationOutcome outcome = registrar.Register(path, kRegistrationEntry);
-    const std::optional<std::wstring> problem = RegistrationProblemText(outcome, line.name);
-    line.registered = !problem;
-    line.description = problem.value_or(L"");
-  } catch (...) {
-    // As the wizard does when anything after the load fails.
-    line.registered = false;
-    line.description = FormatPlaceholders(LoadText(IDS_REGISTER_PROBLEM), {line.name});
+  line.name = FileNamePart(e.sPath);
+  line.path = e.sPath;
+  bool told = false;
+  if (outcome) {
+    try {
+      const std::optional<std::wstring> problem = RegistrationProblemText(*outcome, line.name);
+      line.registered = !problem;
+      line.description = problem.value_or(L"");
+      told = true;
+    } catch (...) {
+    }
   }
-  return line;
+  // As the wizard does when anything after the load fails.
+  if (!told) line.description = FormatPlaceholders(LoadText(IDS_REGISTER_PROBLEM), {line.name});
+  lines_.push_back(std::move(line));
 }
-
-void SleepUntil(ULONGLONG end) {
-  const ULONGLONG now = GetTickCount64();
-  if (now < end) Sleep(static_cast<DWORD>(end - now));
-}
-
-}  // namespace
 
 int RepairQuietly(bool json) {
   // The run starts with the first entry's pause; the helper's start and the
   // reading of the catalogue fall within it, and the helper's end within the
   // last entry's pause after it. Every registration still has its full
   // pauses before and after it.
-  ULONGLONG pauseEnd = GetTickCount64() + kPauseBeforeEntry;
-  std::optional<ComponentRegistrar> registrar(std::in_place, ExecutablePath());
+  RepairRunOptions options;
+  options.firstPauseFrom = std::chrono::steady_clock::now();
+  options.helperProgram = ExecutablePath();
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), SystemFolder());
-  std::vector<RepairReportLine> results;
-  for (std::size_t i = 0; i < components.size(); ++i) {
-    const ComponentFile& e = components[i];
-    if (i > 0) pauseEnd = GetTickCount64() + kPauseBeforeEntry;
-    SleepUntil(pauseEnd);
-    if (!e.bNoRegister) results.push_back(Register(*registrar, e.sLoadPath));
-    pauseEnd = GetTickCount64() + kPauseAfterEntry;
-    if (i + 1 == components.size()) registrar.reset();
-    SleepUntil(pauseEnd);
-  }
+  QuietRepairObserver observer;
+  RunRepair(components, options, observer);
+  const std::vector<RepairReportLine>& results = observer.lines();
   const auto failed = static_cast<int>(std::count_if(
       results.begin(), results.end(), [](const RepairReportLine& r) { return !r.registered; }));
   const int total = static_cast<int>(results.size());

@@ -156,7 +156,8 @@ std::string CheckReportJson(const InstallationFindings& found, const std::string
   out += "  \"mdac\": {\"release\": " + JsonString(v.sMDACVersion) + ", \"installed\": " +
          JsonOrNull(v.fullInstallVer.has_value(), v.fullInstallVer.value_or(L"")) +
          ", \"verdict\": " + Verdict(v.mdacCurrent) + "},\n";
-  out += "  \"jet\": {\"version\": " + JsonOrNull(v.jetReadable, v.jetVersion) +
+  out += "  \"jet\": {\"version\": " +
+         JsonOrNull(v.jet.has_value(), v.jet ? VersionText(*v.jet) : L"") +
          ", \"build\": " + (build ? std::to_string(*build) : "null") +
          ", \"verdict\": " + Verdict(v.jetCurrent) + "},\n";
   out += "  \"os\": {\"code\": " + std::to_string(found.osVersionCode) + "},\n";

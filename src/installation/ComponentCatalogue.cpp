@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr wchar_t kJetEngine[] = L"\\msjet40.dll";
+
 constexpr BaseFolder C = BaseFolder::CommonFiles;
 constexpr BaseFolder S = BaseFolder::System;
 
@@ -37,7 +39,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {C, L"\\System\\Ole DB\\MSDAPS.DLL", false, false},
     {C, L"\\System\\Ole DB\\MSDADC.DLL", false, false},
     {C, L"\\System\\Ole DB\\MSDAER.DLL", true, false},
-    {S, L"\\msjet40.dll", false, true},
+    {S, kJetEngine, false, true},
     {S, L"\\msjtes40.dll", false, true},
     {S, L"\\msjetoledb40.dll", false, true},
 };
@@ -45,6 +47,12 @@ constexpr CatalogueEntry kCatalogue[] = {
 }  // namespace
 
 std::span<const CatalogueEntry> ComponentCatalogue() { return kCatalogue; }
+
+std::wstring JetEnginePath(const std::wstring& sSystemDir) { return sSystemDir + kJetEngine; }
+
+std::wstring ShownVersion(const std::optional<FileVersion>& version) {
+  return version ? VersionText(*version) : kVersionNotRead;
+}
 
 std::wstring FileNamePart(const std::wstring& path) {
   const std::size_t slash = path.rfind(L'\\');

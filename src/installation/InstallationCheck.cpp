@@ -16,7 +16,7 @@
 namespace {
 
 constexpr double kCurrentMdac = 2.81;
-constexpr double kCurrentJetBuild = 8015;
+constexpr unsigned kCurrentJetBuild = 8015;
 
 // No default value: a missing FullInstallVer stays apart from an empty one.
 // The release is a text; a value of another type (a number, bytes) says
@@ -58,24 +58,18 @@ VersionFindings CheckInstalledVersions(const std::wstring& sSystemDir, int iWinV
     found.mdacOffersDownload = true;
   }
 
-  const std::wstring jetFile = sSystemDir + L"\\msjet40.dll";
-  const bool display = false, buildOnly = true;
-  found.jetVersion = GetFileVersionText(jetFile, display);
-  found.jetBuild = GetFileVersionText(jetFile, buildOnly);
-  found.jetReadable = found.jetVersion != LoadText(IDS_NOT_AVAILABLE);
-  found.jetText = FormatPlaceholders(LoadText(IDS_JET_DESCRIPTION), {found.jetVersion});
-  found.jetCurrent = LeadingNumber(found.jetBuild) >= kCurrentJetBuild;
+  // Read once for both forms; the not-available text is only what the page
+  // shows for a version that could not be read, never what is judged.
+  found.jet = ReadFileVersion(JetEnginePath(sSystemDir));
+  found.jetText =
+      FormatPlaceholders(LoadText(IDS_JET_DESCRIPTION),
+                         {found.jet ? VersionText(*found.jet) : LoadText(IDS_NOT_AVAILABLE)});
+  found.jetCurrent = found.jet && BuildNumber(*found.jet) >= kCurrentJetBuild;
   if (found.jetCurrent)
     found.jetText += L"\r" + LoadText(IDS_JET_LATEST);
   else
     found.jetText += LoadText(IDS_JET_NEWER) + LoadText(IDS_JET_DOWNLOAD_HINT);
   return found;
-}
-
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-  return std::wstring(folder, n <= MAX_PATH ? n : 0);
 }
 
 InstallationFindings CheckInstallation() {
@@ -85,6 +79,6 @@ InstallationFindings CheckInstallation() {
   found.versions = CheckInstalledVersions(systemDir, found.osVersionCode);
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), systemDir);
-  found.files = FileListRows(components, found.versions.sMDACVersion);
+  found.files = FileListRows(components, found.versions.sMDACVersion, LoadText(IDS_NOT_AVAILABLE));
   return found;
 }

@@ -17,9 +17,6 @@ std::vector<ComponentFile> ReadComponentList(const std::wstring& commonFiles,
                                              const std::wstring& sSystemDir);
 ComponentFile ReadComponentFile(const std::wstring& path);
 
-// The system folder, as the wizard's window fetches it when it loads.
-std::wstring SystemFolder();
-
 // The version check and the file list of the wizard, without a window: what
 // its pages would show on this machine now. Shows nothing itself.
 InstallationFindings CheckInstallation();

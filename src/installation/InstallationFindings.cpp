@@ -2,18 +2,9 @@
 
 #include "WildcardMatch.h"
 
-std::optional<unsigned> VersionFindings::JetBuildNumber() const {
-  if (!jetReadable || jetBuild.empty() || jetBuild.size() > 9) return std::nullopt;
-  unsigned number = 0;
-  for (wchar_t c : jetBuild) {
-    if (c < L'0' || c > L'9') return std::nullopt;
-    number = number * 10 + static_cast<unsigned>(c - L'0');
-  }
-  return number;
-}
-
 std::vector<FileListRow> FileListRows(const std::vector<ComponentFile>& components,
-                                      const std::wstring& sMDACVersion) {
+                                      const std::wstring& sMDACVersion,
+                                      const std::wstring& notAvailable) {
   const std::wstring pattern = sMDACVersion + L"*";
   std::vector<FileListRow> rows;
   for (std::size_t index = 0; index < components.size(); ++index) {
@@ -22,12 +13,12 @@ std::vector<FileListRow> FileListRows(const std::vector<ComponentFile>& componen
     FileListRow row;
     row.index = index;
     row.name = e.sFileName;
-    row.version = e.sVersion;
-    row.path = e.sPath;
-    row.readable = e.sVersion != kVersionNotRead;
+    row.readable = e.version.has_value();
+    row.version = ShownVersion(e.version);
+    row.path = row.readable ? e.sPath : notAvailable;
     // A file whose version could not be read matches no release, not even an
     // unknown one: a missing file is never shown as in order.
-    row.matches = row.readable && WildcardMatch(e.sVersion, pattern);
+    row.matches = row.readable && WildcardMatch(row.version, pattern);
     rows.push_back(std::move(row));
   }
   return rows;

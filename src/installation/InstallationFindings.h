@@ -18,19 +18,20 @@ struct VersionFindings {
   // page recommends the service pack instead.
   bool mdacOffersDownload = false;
   std::wstring mdacText;
-  std::wstring jetVersion;  // "4.0.8015", or the not-available text
-  std::wstring jetBuild;    // "8015", or the not-available text
-  bool jetReadable = false;
+  // The Jet engine's file version; none when it could not be read.
+  std::optional<FileVersion> jet;
   bool jetCurrent = false;
   std::wstring jetText;
 
   bool UpdateRecommended() const { return !mdacCurrent || !jetCurrent; }
   bool OffersDownload() const { return mdacOffersDownload || !jetCurrent; }
-  // The build as a number; none when the version could not be read.
-  std::optional<unsigned> JetBuildNumber() const;
+  // The build the check judges; none when the version could not be read.
+  std::optional<unsigned> JetBuildNumber() const {
+    return jet ? std::optional<unsigned>(BuildNumber(*jet)) : std::nullopt;
+  }
 };
 
-// One row of the file version list, as the list shows it.
+// One row of the file version list, in the texts the list shows.
 struct FileListRow {
   std::size_t index = 0;  // of its catalogue record
   std::wstring name, version, path;
@@ -39,9 +40,11 @@ struct FileListRow {
 };
 
 // The listed files of `components` in catalogue order, each marked by whether
-// its version belongs to the installed release `sMDACVersion`.
+// its version belongs to the installed release `sMDACVersion`. A file whose
+// version could not be read shows `notAvailable` as its path.
 std::vector<FileListRow> FileListRows(const std::vector<ComponentFile>& components,
-                                      const std::wstring& sMDACVersion);
+                                      const std::wstring& sMDACVersion,
+                                      const std::wstring& notAvailable);
 
 // Everything the wizard's pages show about this machine, gathered in one go.
 struct InstallationFindings {

@@ -24,7 +24,7 @@ std::wstring GetSpecialFolderPath(int csidl) {
 }
 
 int detail::GetWindowsVersion(VersionQuery ask, int& kept) {
-  if (kept > 0) return kept;
+  if (kept != kWindowsUnnamed) return kept;
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof version;
   ask(version);  // a failure leaves zeros, which read as Windows 95
@@ -85,11 +85,20 @@ bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info) {
   return true;
 }
 
-std::wstring GetFileVersionText(const std::wstring& path, const bool& buildOnly) {
+std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
   VS_FIXEDFILEINFO info;
-  if (!ReadFixedFileInfo(path, info)) return LoadText(IDS_NOT_AVAILABLE);
-  const unsigned part1 = HIWORD(info.dwFileVersionMS), part2 = LOWORD(info.dwFileVersionMS);
-  const unsigned part3 = HIWORD(info.dwFileVersionLS), part4 = LOWORD(info.dwFileVersionLS);
-  if (buildOnly) return std::to_wstring(part4 != 0 ? part4 : part3);
-  return std::to_wstring(part1) + L"." + std::to_wstring(part2) + L"." + std::to_wstring(part3);
+  if (!ReadFixedFileInfo(path, info)) return std::nullopt;
+  return FileVersionOf(info.dwFileVersionMS, info.dwFileVersionLS);
+}
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  return std::wstring(folder, n <= MAX_PATH ? n : 0);
+}
+
+std::wstring GetFileVersionText(const std::wstring& path, const bool& buildOnly) {
+  const std::optional<FileVersion> version = ReadFileVersion(path);
+  if (!version) return LoadText(IDS_NOT_AVAILABLE);
+  return buildOnly ? std::to_wstring(BuildNumber(*version)) : VersionText(*version);
 }

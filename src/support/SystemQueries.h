@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "FileVersion.h"
 
 // Questions to the platform. None of them shows anything; a failed query gives
 // the neutral answer stated with each.
@@ -27,6 +30,14 @@ int GetWindowsVersion(VersionQuery ask, int& kept);
 // version resource, and a version resource damaged in any way (sizes that run
 // past the file, a fixed block shorter than VS_FIXEDFILEINFO, ...).
 bool ReadFixedFileInfo(const std::wstring& path, VS_FIXEDFILEINFO& info);
+
+// The file version from the fixed version block; none when ReadFixedFileInfo
+// fails.
+std::optional<FileVersion> ReadFileVersion(const std::wstring& path);
+
+// The Windows system folder without a trailing separator; the empty text when
+// the query does not succeed.
+std::wstring SystemFolder();
 
 // "major.minor.build" of the file version (unsigned parts), or with
 // `buildOnly` the fourth part, or the third where the fourth is 0. The

@@ -5,23 +5,26 @@ int WindowsVersionCode(unsigned long platformId, unsigned long major, unsigned l
   if (platformId == kNt) {
     switch (major) {
       case 5:
-        return minor == 0 ? 4 : minor == 1 ? 6 : minor == 2 ? 7 : 0;
+        return minor == 0   ? kWindows2000
+               : minor == 1 ? kWindowsXP
+               : minor == 2 ? kWindowsServer2003
+                            : kWindowsUnnamed;
       case 6:
-        return 8;
+        return kWindowsVista;
       case 4:
-        return 3;
+        return kWindowsNT4;
       default:
-        return 0;
+        return kWindowsUnnamed;
     }
   }
   switch (minor) {
     case 0:
-      return 1;
+      return kWindows95;
     case 10:
-      return 2;
+      return kWindows98;
     case 90:
-      return 5;
+      return kWindowsMe;
     default:
-      return 0;
+      return kWindowsUnnamed;
   }
 }

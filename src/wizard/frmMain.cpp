@@ -228,11 +228,7 @@ void frmMain::Form_Load() {
     GetLocalTime(&now);
     Caption(ControlId::lblCopyright, L"\u00A9 2024-" + std::to_wstring(now.wYear) + L" Veltrano");
   });
-  SkipIfFails([&] {
-    wchar_t folder[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-    sSystemDir.assign(folder, n <= MAX_PATH ? n : 0);
-  });
+  SkipIfFails([&] { sSystemDir = SystemFolder(); });
   SkipIfFails([&] { iWinVersion = GetWindowsVersion(); });
   bSmallFonts = dpi_ < 100;
   SkipIfFails([&] {

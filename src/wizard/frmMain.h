@@ -140,6 +140,9 @@ class frmMain {
   // The answer to DM_GETDEFID: the button Enter presses.
   LRESULT DefaultButtonId() const;
 
+  // How the repair page shows the one repair run.
+  class PageRepairObserver;
+
   void NextFailed(const std::wstring& description);
   void DoEvents();
   void Unload();

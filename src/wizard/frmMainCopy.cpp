@@ -142,10 +142,10 @@ void frmMain::CopyFileList(bool selectedOnly) {
   if (!list) return;
   const VersionFindings& found = versionFindings_;
   const std::wstring notAvailable = LoadText(IDS_NOT_AVAILABLE);
-  std::wstring text =
-      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY),
-                         {found.sMDACVersion.empty() ? notAvailable : found.sMDACVersion,
-                          found.jetBuild.empty() ? notAvailable : found.jetBuild, iWinVersion});
+  std::wstring text = FormatPlaceholders(
+      LoadText(IDS_COPY_SUMMARY),
+      {found.sMDACVersion.empty() ? notAvailable : found.sMDACVersion,
+       found.jet ? std::to_wstring(BuildNumber(*found.jet)) : notAvailable, iWinVersion});
   text += L"\r\n";
   for (int column = 0; column < 3; ++column)
     text += (column ? L"\t" : L"") + ColumnCaption(list, column);

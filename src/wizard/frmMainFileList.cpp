@@ -5,6 +5,8 @@
 
 #include "Artwork.h"
 #include "InstallationFindings.h"
+#include "LoadText.h"
+#include "TextIds.h"
 #include "frmMain.h"
 
 namespace {
@@ -14,18 +16,24 @@ enum Image { kMatch = 0, kMismatch = 1 };
 struct SortContext {
   const std::vector<ComponentFile>* rows;
   int column;
+  std::wstring notAvailable;
 };
 
-const std::wstring& Cell(const ComponentFile& file, int column) {
-  return column == 0 ? file.sFileName : column == 1 ? file.sVersion : file.sPath;
+// The cell's text as the list shows it.
+std::wstring Cell(const ComponentFile& file, int column, const std::wstring& notAvailable) {
+  if (column == 0) return file.sFileName;
+  if (column == 1) return ShownVersion(file.version);
+  return file.version ? file.sPath : notAvailable;
 }
 
 // Text order, ascending; letters compare without regard to case. Each row
 // carries the index of its catalogue record, which holds its texts.
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
   const auto* sort = reinterpret_cast<const SortContext*>(context);
-  const std::wstring& a = Cell((*sort->rows)[static_cast<std::size_t>(first)], sort->column);
-  const std::wstring& b = Cell((*sort->rows)[static_cast<std::size_t>(second)], sort->column);
+  const std::wstring a =
+      Cell((*sort->rows)[static_cast<std::size_t>(first)], sort->column, sort->notAvailable);
+  const std::wstring b =
+      Cell((*sort->rows)[static_cast<std::size_t>(second)], sort->column, sort->notAvailable);
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) -
          CSTR_EQUAL;
 }
@@ -37,7 +45,8 @@ void frmMain::FillFileVersionList() {
   const HWND list = Control(ControlId::lvwMDACFiles);
   ListView_DeleteAllItems(list);
   int row = 0;
-  for (const FileListRow& e : FileListRows(aComponents, sMDACVersion)) {
+  for (const FileListRow& e :
+       FileListRows(aComponents, sMDACVersion, LoadText(IDS_NOT_AVAILABLE))) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
@@ -61,7 +70,7 @@ void frmMain::lvwMDACFiles_ColumnClick(int column) {
 void frmMain::SortFileList() {
   if (sortKey_ < 0) return;
   const HWND list = Control(ControlId::lvwMDACFiles);
-  SortContext context{&aComponents, sortKey_};
+  SortContext context{&aComponents, sortKey_, LoadText(IDS_NOT_AVAILABLE)};
   ListView_SortItems(list, CompareRows, reinterpret_cast<LPARAM>(&context));
 }
 

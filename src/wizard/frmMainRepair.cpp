@@ -1,6 +1,5 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
-#include "ComponentRegistrar.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
@@ -9,6 +8,44 @@
 #include "SkipIfFails.h"
 #include "TextIds.h"
 #include "frmMain.h"
+
+// How the page shows the run: the file in hand, a box for each failure, the
+// bar; and a close from outside ends it once the entry in hand is done. Each
+// step stands alone: the run always reaches its end.
+class frmMain::PageRepairObserver : public RepairObserver {
+ public:
+  PageRepairObserver(frmMain& form, HWND progress) : form_(form), progress_(progress) {}
+
+  void EntryStarted(std::size_t, const ComponentFile& e) override {
+    SkipIfFails([&] {
+      form_.Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {e.sPath}));
+    });
+  }
+  void Registered(std::size_t, const ComponentFile& e,
+                  const std::optional<RegistrationOutcome>& outcome) override {
+    SkipIfFails([&] {
+      if (outcome && form_.hwnd())
+        ShowRegistrationProblem(form_.hwnd(), *outcome, form_.GetFile(e.sPath));
+    });
+  }
+  void EntryDone(std::size_t index, const ComponentFile&) override {
+    SkipIfFails([&] { SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(index + 1), 0); });
+  }
+  // While a component is in hand the window keeps painting and its timers
+  // tick.
+  bool Waiting() override {
+    form_.DoEvents();
+    return form_.hwnd() != nullptr;
+  }
+  bool StopRequested() override {
+    if (form_.closeRequested_) form_.Unload();
+    return !form_.hwnd();  // also when the session is ending
+  }
+
+ private:
+  frmMain& form_;
+  HWND progress_;
+};
 
 void frmMain::cmdRepairMDAC_Click() {
   Visible(ControlId::cmdRepairMDAC, false);
@@ -32,35 +69,12 @@ void frmMain::cmdRepairMDAC_Click() {
     Visible(ControlId::ProgressBar1, true);
     SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(aComponents.size()));
   });
-  // The components run in a helper process, so that one that crashes or hangs
-  // costs only its own registration.
-  ComponentRegistrar registrar(options_.registrationProgram.empty() ? ExecutablePath()
-                                                                    : options_.registrationProgram);
-  // While a component is in hand the window keeps painting and its timers tick.
-  const auto whileWaiting = [this] {
-    DoEvents();
-    return hwnd() != nullptr;
-  };
-  for (std::size_t i = 0; i < aComponents.size(); ++i) {
-    const ComponentFile& e = aComponents[i];
-    const std::wstring path = e.sLoadPath;
-    SkipIfFails(
-        [&] { Caption(ControlId::Label2, FormatPlaceholders(LoadText(IDS_PROCESSING), {path})); });
-    Sleep(kPauseBeforeEntry);
-    if (!e.bNoRegister)
-      SkipIfFails([&] {
-        const std::wstring name = GetFile(path);
-        const RegistrationOutcome outcome =
-            registrar.Register(path, kRegistrationEntry, whileWaiting);
-        if (hwnd()) ShowRegistrationProblem(hwnd(), outcome, name);
-      });
-    SkipIfFails([&] { SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(i + 1), 0); });
-    DoEvents();
-    // Closed from outside: the entry in hand is done, no further one starts.
-    if (closeRequested_) Unload();
-    if (!hwnd()) return;  // the session is ending: nothing is left to show
-    Sleep(kPauseAfterEntry);
-  }
+  PageRepairObserver page(*this, progress);
+  RepairRunOptions options;
+  options.helperProgram =
+      options_.registrationProgram.empty() ? ExecutablePath() : options_.registrationProgram;
+  // Closed from outside: nothing is left to show.
+  if (RunRepair(aComponents, options, page) == RepairEnd::Stopped) return;
 
   SkipIfFails([&] {
     Visible(ControlId::imgRepairing, false);

@@ -2,6 +2,8 @@
 // with the file list: built natively too.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -11,21 +13,26 @@
 
 namespace {
 
+// A record as read: "N/A" stands for a version that could not be read.
 ComponentFile File(const std::wstring& name, const std::wstring& version, bool notListed = false) {
   ComponentFile f;
   f.sFileName = name;
-  f.sVersion = version;
-  f.sPath = version == L"N/A" ? L"Not available" : L"C:\\Common\\" + name;
-  f.sLoadPath = L"C:\\Common\\" + name;
+  f.sPath = L"C:\\Common\\" + name;
+  unsigned major = 0, minor = 0, build = 0;
+  if (std::swscanf(version.c_str(), L"%u.%u.%u", &major, &minor, &build) == 3)
+    f.version = FileVersion{static_cast<std::uint16_t>(major), static_cast<std::uint16_t>(minor),
+                            static_cast<std::uint16_t>(build), 0};
   f.bNotListed = notListed;
   return f;
 }
+
+const std::wstring kNotAvailable = L"Not available";
 
 TEST(FileListRows, ListedFilesInOrderWithTheirMarks) {
   const std::vector<ComponentFile> components = {
       File(L"A.DLL", L"2.81.1117"), File(L"B.DLL", L"2.80.1022"), File(L"URL.DLL", L"2.81.1", true),
       File(L"C.DLL", L"N/A"), File(L"D.DLL", L"2.810.5")};
-  const std::vector<FileListRow> rows = FileListRows(components, L"2.81");
+  const std::vector<FileListRow> rows = FileListRows(components, L"2.81", kNotAvailable);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].name, L"A.DLL");
   EXPECT_TRUE(rows[0].matches);
@@ -38,22 +45,37 @@ TEST(FileListRows, ListedFilesInOrderWithTheirMarks) {
   EXPECT_EQ(rows[2].path, L"Not available");
   EXPECT_TRUE(rows[3].matches);  // the page's rule: the version begins with the release
   // Without a release the pattern is "*" alone; a file not read still matches nothing.
-  for (const FileListRow& row : FileListRows(components, L"")) EXPECT_EQ(row.matches, row.readable);
+  for (const FileListRow& row : FileListRows(components, L"", kNotAvailable))
+    EXPECT_EQ(row.matches, row.readable);
+}
+
+// Whether a version was read is known, not recovered from the texts shown: a
+// translation whose not-available text reads like a version changes nothing.
+TEST(FileListRows, ANotAvailableTextThatReadsLikeAVersionChangesNothing) {
+  const std::vector<ComponentFile> components = {File(L"A.DLL", L"2.81.1117"),
+                                                 File(L"C.DLL", L"N/A")};
+  const std::vector<FileListRow> rows = FileListRows(components, L"2.81", L"2.81.1117");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(rows[0].readable);
+  EXPECT_TRUE(rows[0].matches);
+  EXPECT_FALSE(rows[1].readable);
+  EXPECT_FALSE(rows[1].matches);
+  EXPECT_EQ(rows[1].version, L"N/A");
+  EXPECT_EQ(rows[1].path, L"2.81.1117");  // shown, and nothing more
+  InstallationFindings found;
+  found.files = rows;
+  const JsonValue json = JsonValue::Parse(CheckReportJson(found));
+  EXPECT_TRUE(json["files"][1]["version"].IsNull());
+  EXPECT_TRUE(json["files"][1]["path"].IsNull());
 }
 
 TEST(VersionFindings, JetBuildNumberOnlyForAReadableBuild) {
   VersionFindings v;
-  v.jetReadable = true;
-  v.jetBuild = L"8015";
+  v.jet = FileVersion{4, 0, 8015, 0};
   EXPECT_EQ(v.JetBuildNumber(), 8015u);
-  v.jetBuild = L"65535";
+  v.jet = FileVersion{4, 0, 9000, 65535};  // the fourth part where it is not 0
   EXPECT_EQ(v.JetBuildNumber(), 65535u);
-  v.jetBuild = L"";
-  EXPECT_FALSE(v.JetBuildNumber());
-  v.jetBuild = L"80x";
-  EXPECT_FALSE(v.JetBuildNumber());
-  v.jetBuild = L"8015";
-  v.jetReadable = false;
+  v.jet.reset();
   EXPECT_FALSE(v.JetBuildNumber());
 }
 
@@ -95,16 +117,14 @@ InstallationFindings Sample() {
   v.mdacCurrent = false;
   v.mdacOffersDownload = true;
   v.mdacText = L"MDAC 2.80.\nOld.";
-  v.jetVersion = L"4.0.9025";
-  v.jetBuild = L"9025";
-  v.jetReadable = true;
+  v.jet = FileVersion{4, 0, 9025, 0};
   v.jetCurrent = true;
   v.jetText = L"Jet 4.0.9025.\rCurrent.";
   found.osVersionCode = 8;
   std::vector<ComponentFile> files = {File(L"MSADO15.DLL", L"2.80.1022"),
                                       File(L"MSADRH15.DLL", L"N/A"),
                                       File(L"OLEDB32.DLL", L"2.81.1117")};
-  found.files = FileListRows(files, v.sMDACVersion);
+  found.files = FileListRows(files, v.sMDACVersion, kNotAvailable);
   return found;
 }
 
@@ -135,8 +155,7 @@ TEST(CheckReport, JsonNullsForWhatCouldNotBeRead) {
   InstallationFindings found = Sample();
   found.versions.fullInstallVer.reset();
   found.versions.sMDACVersion.clear();
-  found.versions.jetReadable = false;
-  found.versions.jetVersion = found.versions.jetBuild = L"Not available";
+  found.versions.jet.reset();
   found.files.clear();
   const JsonValue json = JsonValue::Parse(CheckReportJson(found));
   EXPECT_EQ(json["mdac"]["release"].kind, JsonValue::Kind::String);

@@ -36,19 +36,18 @@ TEST(ComponentCatalogue, RecordsOfPresentAndMissingFiles) {
     EXPECT_EQ(file.sFileName, name);
     EXPECT_EQ(file.bNoRegister, entry.noRegister) << name;
     EXPECT_EQ(file.bNotListed, entry.notListed) << name;
-    EXPECT_EQ(file.sLoadPath, FullPath(entry));
+    EXPECT_EQ(file.sPath, FullPath(entry));  // also for a file not read
     if (name == L"MSADOX.DLL" || name == L"msjtes40.dll") {
-      EXPECT_EQ(file.sPath, LoadText(IDS_NOT_AVAILABLE));
-      EXPECT_EQ(file.sVersion, L"N/A");
-      EXPECT_EQ(file.iMajor + file.iMinor + file.iBuild, 0);
+      EXPECT_FALSE(file.version) << name;
+      EXPECT_EQ(ShownVersion(file.version), L"N/A");
     } else if (name == L"MSDAPS.DLL") {
-      EXPECT_EQ(file.sVersion, L"2.80.1022");
+      EXPECT_EQ(ShownVersion(file.version), L"2.80.1022");
     } else {
-      EXPECT_EQ(file.sPath, FullPath(entry));
-      EXPECT_EQ(file.sVersion, L"2.81.1117");
-      EXPECT_EQ(file.iMajor, 2);
-      EXPECT_EQ(file.iMinor, 81);
-      EXPECT_EQ(file.iBuild, 1117);
+      ASSERT_TRUE(file.version) << name;
+      EXPECT_EQ(ShownVersion(file.version), L"2.81.1117");
+      EXPECT_EQ(file.version->iMajor, 2);
+      EXPECT_EQ(file.version->iMinor, 81);
+      EXPECT_EQ(file.version->iBuild, 1117);
     }
   }
 }
@@ -69,11 +68,12 @@ TEST(ComponentCatalogue, WithoutACommonFilesFolderTheSystemFilesAreStillRead) {
   EXPECT_EQ(boxes.boxes()[0].icon, 0u);
   EXPECT_EQ(boxes.boxes()[0].buttons, kOkButtonOnly);
   for (std::size_t i = 0; i < 28; ++i) {
-    EXPECT_EQ(form.aComponents[i].sVersion, L"N/A");
-    EXPECT_EQ(form.aComponents[i].sLoadPath,
+    EXPECT_FALSE(form.aComponents[i].version);
+    EXPECT_EQ(form.aComponents[i].sPath,
               ComponentCatalogue()[i].relative);  // the relative part alone
   }
-  for (std::size_t i = 28; i < 31; ++i) EXPECT_EQ(form.aComponents[i].sVersion, L"2.81.1117");
+  for (std::size_t i = 28; i < 31; ++i)
+    EXPECT_EQ(ShownVersion(form.aComponents[i].version), L"2.81.1117");
 }
 
 }  // namespace
