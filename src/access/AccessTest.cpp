@@ -194,14 +194,15 @@ void AccessTest::Finish(Ending ending, DWORD startError) {
 AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs,
                                const std::function<bool()>& whileWaiting) {
   AccessTest test(program, timeLimitMs);
-  bool pumping = static_cast<bool>(whileWaiting);
+  const bool pumping = static_cast<bool>(whileWaiting);
   while (!test.Poll()) {
     const HANDLE process = test.WaitHandle();
     const DWORD wait = test.TimeLeft() < kPollMs ? test.TimeLeft() : kPollMs;
     const DWORD signalled = pumping
                                 ? MsgWaitForMultipleObjects(1, &process, FALSE, wait, QS_ALLINPUT)
                                 : WaitForSingleObject(process, wait);
-    if (pumping && signalled == WAIT_OBJECT_0 + 1) pumping = whileWaiting();
+    // No longer wanted: the test's destructor ends the helper.
+    if (pumping && signalled == WAIT_OBJECT_0 + 1 && !whileWaiting()) return AccessTestResult{};
   }
   return test.Result();
 }

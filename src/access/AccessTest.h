@@ -59,7 +59,7 @@ class AccessTest {
 };
 
 // Runs the test to its end. `whileWaiting` is called whenever messages
-// arrive for this thread meanwhile; it handles them and says whether it
-// wants to be called again.
+// arrive for this thread meanwhile; it handles them and says whether the test
+// is still wanted: false ends it at once, with every step not run.
 AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs = kAccessTimeLimitMs,
                                const std::function<bool()>& whileWaiting = {});

@@ -56,5 +56,15 @@ std::wstring AccessFailureDetail(const AccessStep& step) {
   if (!step.className.empty()) detail = step.className + L":";
   if (step.hresult != 0) detail += (detail.empty() ? L"" : L" ") + HresultText(step.hresult);
   if (!step.message.empty()) detail += (detail.empty() ? L"" : L" ") + step.message;
-  return detail;
+  // A component's message may break its lines: the detail stays one line.
+  std::wstring line;
+  for (wchar_t c : detail) {
+    const bool brk = c == L'\r' || c == L'\n';
+    if (!brk)
+      line += c;
+    else if (!line.empty() && line.back() != L' ')
+      line += L' ';
+  }
+  while (!line.empty() && line.back() == L' ') line.pop_back();
+  return line;
 }

@@ -43,7 +43,7 @@ const char* AccessOutcomeKey(AccessOutcome outcome);
 // "0x80040154": eight hex digits, capitals.
 std::wstring HresultText(std::int32_t hresult);
 
-// A failed step in one line for the texts: the class concerned, the result
+// A failed step as one line for the texts: the class concerned, the result
 // code and the component's message, each where there is one
 // ("ADOX.Catalog: 0x80040154 Class not registered").
 std::wstring AccessFailureDetail(const AccessStep& step);

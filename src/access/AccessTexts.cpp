@@ -40,3 +40,12 @@ std::wstring AccessVerdictText(const AccessTestResult& result, bool afterRepair)
   return FormatPlaceholders(LoadText(afterRepair ? IDS_ACCESS_AFTER_FAILS : IDS_ACCESS_FAILS),
                             {AccessStepTitle(step.step), AccessFailureDetail(step)});
 }
+
+std::wstring AccessShortText(const AccessTestResult& result) {
+  const AccessStep* failed = result.FirstFailure();
+  if (!failed && result.Works()) return LoadText(IDS_ACCESS_LINE_WORKS);
+  const AccessStep& step = failed ? *failed : result.steps[0];
+  std::wstring code = step.hresult ? HresultText(step.hresult) : step.className;
+  if (code.empty()) code = LoadText(IDS_ACCESS_FAILED);
+  return FormatPlaceholders(LoadText(IDS_ACCESS_LINE_FAILS), {AccessStepTitle(step.step), code});
+}

@@ -13,3 +13,6 @@ std::wstring AccessOutcomeTitle(AccessOutcome outcome);
 // The one line of the pages and reports: that access works, or the first
 // step that failed and why. `afterRepair`: worded for the end of the repair.
 std::wstring AccessVerdictText(const AccessTestResult& result, bool afterRepair = false);
+// The same in short for the version page's one line: the failed step and its
+// code (or its class where it has no code), without the message.
+std::wstring AccessShortText(const AccessTestResult& result);

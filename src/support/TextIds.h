@@ -102,3 +102,6 @@
 #define IDS_ACCESS_FAILED 322
 #define IDS_ACCESS_NOT_RUN 323
 #define IDS_ACCESS_NOT_REGISTERED 324
+// The version page's one line: short, the step and the code only.
+#define IDS_ACCESS_LINE_WORKS 325
+#define IDS_ACCESS_LINE_FAILS 326

@@ -35,6 +35,7 @@ enum class ControlId : int {
   imgJetVerProb,
   lblJetVerDescr,
   lblVersionsContinue,
+  lblAccessTest,
   // Repair page.
   Label6 = 1301,
   lblHeaderExplanation2,
@@ -109,6 +110,9 @@ constexpr int kClientWidth = 7320, kClientHeight = 4860;
 // Every page panel fills this room; the etched separator above the buttons
 // runs along its bottom edge.
 constexpr int kPageWidth = 7368, kPageHeight = 4224;
+// The version page's line on database access: under the two version blocks,
+// or under the download link where an outdated Jet moves that link down.
+constexpr int kAccessTop = 3390, kAccessTopBelowLink = 3975;
 // The white header band of pages 2 to 5 reaches down to this; labels that
 // start above it sit on white. Its etched line lies just inside it.
 constexpr int kHeaderBandBottom = 720;

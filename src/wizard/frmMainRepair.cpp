@@ -1,5 +1,6 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
+#include "AccessTexts.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
@@ -75,10 +76,19 @@ void frmMain::cmdRepairMDAC_Click() {
       options_.registrationProgram.empty() ? ExecutablePath() : options_.registrationProgram;
   // Closed from outside: nothing is left to show.
   if (RunRepair(aComponents, options, page) == RepairEnd::Stopped) return;
+  // What the registrations achieved, said before the question.
+  std::wstring closing = LoadText(IDS_REPAIR_FINISHED);
+  SkipIfFails([&] {
+    Caption(ControlId::Label1, std::wstring(13, L' ') + LoadText(IDS_ACCESS_RUNNING));
+    Visible(ControlId::Label2, false);
+  });
+  const std::optional<AccessTestResult> access = TestAccessAfterRepair();
+  if (!hwnd()) return;
+  if (access) closing += L"\n\n" + AccessVerdictText(*access, true);
 
   SkipIfFails([&] {
     Visible(ControlId::imgRepairing, false);
-    Caption(ControlId::Label1, LoadText(IDS_REPAIR_FINISHED));
+    Caption(ControlId::Label1, closing);
     Visible(ControlId::Label2, false);
     Visible(ControlId::Label16, true);
     Visible(ControlId::ProgressBar1, false);

@@ -29,6 +29,8 @@ void frmMain::VersionCheck() {
     Visible(ControlId::imgJetVerProb, true);
     sPendingUrl = LoadText(IDS_URL_DOWNLOAD);
     MoveTop(ControlId::lblDownloadMDAC, 3860);
+    // The longer Jet text fills the room above the link.
+    MoveTop(ControlId::lblAccessTest, kAccessTopBelowLink);
   }
 
   if (!sPendingUrl.empty()) {
