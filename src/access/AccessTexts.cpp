@@ -30,15 +30,18 @@ std::wstring AccessOutcomeTitle(AccessOutcome outcome) {
   return {};
 }
 
-std::wstring AccessVerdictText(const AccessTestResult& result, bool afterRepair) {
+std::wstring AccessVerdictText(const AccessTestResult& result, bool afterRepair,
+                               std::size_t maxDetail) {
   const AccessStep* failed = result.FirstFailure();
   if (!failed && result.Works())
     return LoadText(afterRepair ? IDS_ACCESS_AFTER_WORKS : IDS_ACCESS_WORKS);
   // Every step run and none failed, yet not all passed, cannot come from a
   // test that ran: it is read as the first step's failure.
   const AccessStep& step = failed ? *failed : result.steps[0];
+  std::wstring detail = AccessFailureDetail(step);
+  if (detail.size() > maxDetail) detail = detail.substr(0, maxDetail) + L"\u2026";
   return FormatPlaceholders(LoadText(afterRepair ? IDS_ACCESS_AFTER_FAILS : IDS_ACCESS_FAILS),
-                            {AccessStepTitle(step.step), AccessFailureDetail(step)});
+                            {AccessStepTitle(step.step), detail});
 }
 
 std::wstring AccessShortText(const AccessTestResult& result) {

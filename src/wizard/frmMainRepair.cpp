@@ -1,6 +1,7 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
 #include "AccessTexts.h"
+#include "ControlLayout.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
@@ -48,6 +49,14 @@ class frmMain::PageRepairObserver : public RepairObserver {
   HWND progress_;
 };
 
+namespace {
+
+constexpr std::size_t kAccessDetailOnPage = 90;
+// From the top of the closing text to just above the question.
+constexpr int kClosingHeight = 2490 - 1095;
+
+}  // namespace
+
 void frmMain::cmdRepairMDAC_Click() {
   Visible(ControlId::cmdRepairMDAC, false);
   Enabled(ControlId::cmdAbbrechen, false);
@@ -84,11 +93,16 @@ void frmMain::cmdRepairMDAC_Click() {
   });
   const std::optional<AccessTestResult> access = TestAccessAfterRepair();
   if (!hwnd()) return;
-  if (access) closing += L"\n\n" + AccessVerdictText(*access, true);
+  // There is room for three more lines: a long message is cut.
+  if (access) closing += L"\n" + AccessVerdictText(*access, true, kAccessDetailOnPage);
 
   SkipIfFails([&] {
     Visible(ControlId::imgRepairing, false);
     Caption(ControlId::Label1, closing);
+    // The access line needs the room down to the question, which the page
+    // leaves free once the run is over.
+    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1).width, kClosingHeight,
+                    dpi_);
     Visible(ControlId::Label2, false);
     Visible(ControlId::Label16, true);
     Visible(ControlId::ProgressBar1, false);

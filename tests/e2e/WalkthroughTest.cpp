@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessTest.h"
+#include "AccessTexts.h"
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "LoadText.h"
@@ -88,9 +90,12 @@ void DeselectAll(HWND list) {
 void CopyTheFileList(const RemoteWizard& wizard, const std::vector<RemoteWizard::Row>& rows,
                      int osCode) {
   const HWND list = wizard.Control(I::lvwMDACFiles);
+  // The wizard tested database access after its repair; so does this process,
+  // on the same machine, for the line the copy carries.
+  const AccessTestResult access = RunAccessTest(TestDirectory() + L"\\..\\src\\MdacRepair.exe");
   std::wstring expectedHead =
-      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) +
-      L"\r\nDateiname\tDateiversion\tPfad\r\n";
+      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) + L"\r\n" +
+      AccessVerdictText(access, true) + L"\r\nDateiname\tDateiversion\tPfad\r\n";
   const auto line = [](const RemoteWizard::Row& row) {
     return row.name + L"\t" + row.version + L"\t" + row.path + L"\r\n";
   };
