@@ -83,9 +83,9 @@ TEST_F(Repair, RegistersThe24FilesOnceEachInOrderAndReportsTheFailures) {
   // on the platform alone it does not, and the text says where and why.
   const std::wstring closing = Text(I::Label1);
   const std::wstring after = LoadText(IDS_ACCESS_AFTER_FAILS);
-  EXPECT_EQ(closing.rfind(
-                LoadText(IDS_REPAIR_FINISHED) + L"\n\n" + after.substr(0, after.find(L"[*]")), 0),
-            0u)
+  EXPECT_EQ(
+      closing.rfind(LoadText(IDS_REPAIR_FINISHED) + L"\n" + after.substr(0, after.find(L"[*]")), 0),
+      0u)
       << closing;
   EXPECT_NE(closing.find(L"ADOX.Catalog"), std::wstring::npos) << closing;
   for (ControlId hidden :
