@@ -191,9 +191,7 @@ void AccessTest::Finish(Ending ending, DWORD startError) {
   }
 }
 
-AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs,
-                               const std::function<bool()>& whileWaiting) {
-  AccessTest test(program, timeLimitMs);
+AccessTestResult AwaitAccessTest(AccessTest& test, const std::function<bool()>& whileWaiting) {
   const bool pumping = static_cast<bool>(whileWaiting);
   while (!test.Poll()) {
     const HANDLE process = test.WaitHandle();
@@ -205,4 +203,10 @@ AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs,
     if (pumping && signalled == WAIT_OBJECT_0 + 1 && !whileWaiting()) return AccessTestResult{};
   }
   return test.Result();
+}
+
+AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs,
+                               const std::function<bool()>& whileWaiting) {
+  AccessTest test(program, timeLimitMs);
+  return AwaitAccessTest(test, whileWaiting);
 }

@@ -58,6 +58,9 @@ class AccessTest {
   bool started_ = false, done_ = false;
 };
 
+// Waits for a test started before to end, as RunAccessTest does.
+AccessTestResult AwaitAccessTest(AccessTest& test, const std::function<bool()>& whileWaiting = {});
+
 // Runs the test to its end. `whileWaiting` is called whenever messages
 // arrive for this thread meanwhile; it handles them and says whether the test
 // is still wanted: false ends it at once, with every step not run.
