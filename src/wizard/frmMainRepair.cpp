@@ -83,8 +83,11 @@ void frmMain::cmdRepairMDAC_Click() {
   RepairRunOptions options;
   options.helperProgram =
       options_.registrationProgram.empty() ? ExecutablePath() : options_.registrationProgram;
-  // Closed from outside: nothing is left to show.
-  if (RunRepair(aComponents, options, page) == RepairEnd::Stopped) return;
+  // The run walks the catalogue as it was at the click, whatever the messages
+  // handled while it waits may do; closed from outside, nothing is left to
+  // show.
+  const std::vector<ComponentFile> catalogue = aComponents;
+  if (RunRepair(catalogue, options, page) == RepairEnd::Stopped) return;
   // What the registrations achieved, said before the question.
   std::wstring closing = LoadText(IDS_REPAIR_FINISHED);
   SkipIfFails([&] {
