@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "AccessStandIns.h"
 #include "ComponentFixtures.h"
+#include "InstalledComponents.h"
 #include "LoadText.h"
 #include "MessageBoxCatcher.h"
 #include "TextIds.h"
@@ -71,6 +73,22 @@ TEST_F(AccessLine, BackAndNextWorkWhileAComponentHangsAndEndTheTest) {
   form_.Press(I::cmdWeiter);
   EXPECT_EQ(form_.iStep, frmMain::StepRepair);
   EXPECT_TRUE(AccessScratchFolders().empty());
+}
+
+// After the repair the closing text says, before the question, that access
+// works now: the stand-ins are there for this test alone.
+TEST_F(AccessLine, TheRepairsClosingTextSaysThatAccessWorksAfterIt) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledComponents installed(std::map<std::wstring, std::wstring>{});
+  AccessStandIns standIns({});
+  form_.Press(I::cmdWeiter);
+  form_.Press(I::cmdWeiter);
+  form_.Press(I::cmdRepairMDAC);
+  ASSERT_TRUE(form_.bRepairDone);
+  EXPECT_EQ(TextOf(form_.Control(I::Label1)),
+            LoadText(IDS_REPAIR_FINISHED) + L"\n" + LoadText(IDS_ACCESS_AFTER_WORKS));
+  EXPECT_TRUE(Shown(form_.Control(I::Label16)));
+  Registrations::Clear();
 }
 
 }  // namespace
