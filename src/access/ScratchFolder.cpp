@@ -21,13 +21,30 @@ std::wstring RandomName() {
   return name;
 }
 
+// A directory search, closed on every way out.
+class Search {
+ public:
+  Search(const std::wstring& pattern, WIN32_FIND_DATAW& found)
+      : handle_(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                 nullptr, 0)) {}
+  ~Search() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAW& found) const { return FindNextFileW(handle_, &found) != 0; }
+
+ private:
+  HANDLE handle_;
+};
+
 bool RemoveTree(const std::wstring& folder, int depth) {
   if (depth > kMaxDepth) return false;
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found,
-                                   FindExSearchNameMatch, nullptr, 0);
+  const Search search(folder + L"\\*", found);
   bool all = true;
-  if (search != INVALID_HANDLE_VALUE) {
+  if (search.Found()) {
     do {
       const std::wstring name = found.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -43,8 +60,7 @@ bool RemoveTree(const std::wstring& folder, int depth) {
       } else {
         all = DeleteFileW(path.c_str()) && all;
       }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (search.Next(found));
   }
   return all;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "AccessStandIns.h"
@@ -213,6 +214,9 @@ TEST(ScratchFolderRemoval, RemovesALinkButNotWhatItPointsAt) {
                           CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr));
   const bool linked = CreateSymbolicLinkW((base + L"\\link").c_str(), outside.c_str(),
                                           SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
+  if (!linked)
+    std::fprintf(stderr, "no link was made (error %lu): only the tree is removed\n",
+                 GetLastError());
   EXPECT_TRUE(RemoveFolderTree(base));
   EXPECT_EQ(GetFileAttributesW(base.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES) << linked;
