@@ -26,7 +26,15 @@ AccessTest::AccessTest(std::wstring program, DWORD timeLimitMs)
     : program_(std::move(program)), timeLimitMs_(timeLimitMs) {}
 
 AccessTest::~AccessTest() {
-  if (started_ && !done_) Finish(Ending::TimedOut);
+  if (!started_ || done_) return;
+  try {
+    Finish(Ending::TimedOut);
+  } catch (...) {
+    // Only the texts can fail here; the helper and the folder go regardless.
+    process_.reset();
+    job_.reset();
+    if (folder_) folder_->Remove();
+  }
 }
 
 DWORD AccessTest::TimeLeft() const {

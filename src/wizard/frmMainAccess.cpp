@@ -43,7 +43,11 @@ void frmMain::AccessTest_Timer() {
     StopAccessTest();
     return;
   }
-  if (!accessTest_->Poll()) return;
+  // Nothing may leave a timer's handler: an exception that crosses the
+  // message dispatch ends the program.
+  bool done = true;
+  SkipIfFails([&] { done = accessTest_->Poll(); });
+  if (!done) return;
   accessResult_ = accessTest_->Result();
   accessAfterRepair_ = false;
   StopAccessTest();
@@ -54,12 +58,15 @@ std::optional<AccessTestResult> frmMain::TestAccessAfterRepair() {
   const std::wstring program = AccessProgram();
   if (program.empty()) return std::nullopt;
   // The window keeps painting meanwhile; a close ends the test at once.
-  const AccessTestResult result = RunAccessTest(program, options_.accessTimeLimitMs, [this] {
-    DoEvents();
-    if (closeRequested_ && hwnd()) Unload();
-    return hwnd() != nullptr;
+  std::optional<AccessTestResult> result;
+  SkipIfFails([&] {
+    result = RunAccessTest(program, options_.accessTimeLimitMs, [this] {
+      DoEvents();
+      if (closeRequested_ && hwnd()) Unload();
+      return hwnd() != nullptr;
+    });
   });
-  if (!hwnd()) return std::nullopt;
+  if (!hwnd() || !result) return std::nullopt;
   accessResult_ = result;
   accessAfterRepair_ = true;
   return result;
