@@ -12,8 +12,9 @@
 #include "AccessClasses.h"
 #include "AccessProtocol.h"
 #include "AccessRoundTrip.h"
+#include "LoadText.h"
 #include "RegistrationHelperProcess.h"
-#include "SystemMessage.h"
+#include "TextIds.h"
 
 namespace {
 
@@ -45,7 +46,9 @@ bool Send(HANDLE pipe, const std::vector<std::uint8_t>& record) {
 }
 
 // Runs one step, said before it starts, so that the caller knows which step
-// a crash or a hang ended. An exception that reaches here fails the step.
+// a crash or a hang ended. An exception that reaches here fails the step: a
+// component's C++ exception does where the unwinding crosses modules (x86_64),
+// on i686 it ends the process.
 template <typename Work>
 bool RunStep(HANDLE pipe, AccessStepName name, Work work, AccessStep& found) {
   if (!Send(pipe, AccessProtocol::Begins(name))) return false;
@@ -55,7 +58,7 @@ bool RunStep(HANDLE pipe, AccessStepName name, Work work, AccessStep& found) {
     found = AccessStep{};
     found.outcome = AccessOutcome::Failed;
     found.hresult = E_UNEXPECTED;
-    found.message = SystemMessage(E_UNEXPECTED);
+    found.message = LoadText(IDS_ACCESS_EXCEPTION);
   }
   found.step = name;
   return Send(pipe, AccessProtocol::Step(found));

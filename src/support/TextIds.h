@@ -105,3 +105,4 @@
 // The version page's one line: short, the step and the code only.
 #define IDS_ACCESS_LINE_WORKS 325
 #define IDS_ACCESS_LINE_FAILS 326
+#define IDS_ACCESS_EXCEPTION 327
