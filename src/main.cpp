@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "AccessHelperProcess.h"
 #include "ConsoleModes.h"
 #include "RegistrationHelperMain.h"
 #include "frmMain.h"
@@ -7,6 +8,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // The wizard starts this program again to register its components.
   if (IsRegistrationHelper(GetCommandLineW())) return RunRegistrationHelper();
+  // And to test database access, which runs components too.
+  if (IsAccessHelper(GetCommandLineW())) return RunAccessHelper();
   if (const std::optional<int> exitCode = RunWithoutWindow()) return *exitCode;
 
   frmMain form;

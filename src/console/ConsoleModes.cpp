@@ -8,6 +8,7 @@
 
 #include "CommandLine.h"
 #include "CommandLineWords.h"
+#include "ConsoleAccess.h"
 #include "ConsoleOutput.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
@@ -56,14 +57,19 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
 
 int Check(bool json) {
   const InstallationFindings found = CheckInstallation();
+  const AccessTestResult access = TestDatabaseAccess();
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(CheckReportJson(found))
-                            : out.Write(CheckReportText(found, LoadCheckReportTexts(found)));
+  const bool written = json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access)))
+                            : out.Write(CheckReportText(
+                                  found, LoadCheckReportTexts(found),
+                                  AccessReportText(access, LoadAccessReportTexts(access, false))));
   if (!written) {
     WriteNotWrittenReason(out.error());
     return kCheckNotWritten;
   }
-  return found.versions.UpdateRecommended() ? kCheckUpdate : kCheckCurrent;
+  // A machine whose programs cannot reach a database needs attention as much
+  // as one with an outdated release.
+  return found.versions.UpdateRecommended() || !access.Works() ? kCheckUpdate : kCheckCurrent;
 }
 
 int Usage(ConsoleStream::Which which) {

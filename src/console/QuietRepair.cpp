@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "AccessTest.h"
+#include "ConsoleAccess.h"
 #include "ConsoleOutput.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
@@ -39,6 +41,26 @@ void QuietRepairObserver::Registered(std::size_t, const ComponentFile& e,
   lines_.push_back(std::move(line));
 }
 
+namespace {
+
+// Starts the access test once the last entry is registered, so that it runs
+// within that entry's pause after it rather than after the run.
+class QuietRepairThenAccess : public QuietRepairObserver {
+ public:
+  QuietRepairThenAccess(std::size_t entries, AccessTest& test)
+      : last_(entries ? entries - 1 : 0), test_(test) {}
+  void EntryDone(std::size_t index, const ComponentFile& e) override {
+    QuietRepairObserver::EntryDone(index, e);
+    if (index == last_) test_.Start();
+  }
+
+ private:
+  std::size_t last_;
+  AccessTest& test_;
+};
+
+}  // namespace
+
 int RepairQuietly(bool json) {
   // The run starts with the first entry's pause; the helper's start and the
   // reading of the catalogue fall within it, and the helper's end within the
@@ -49,17 +71,23 @@ int RepairQuietly(bool json) {
   options.helperProgram = ExecutablePath();
   const std::vector<ComponentFile> components =
       ReadComponentList(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), SystemFolder());
-  QuietRepairObserver observer;
+  // What the registrations achieved for the programs that use them.
+  AccessTest accessTest(ExecutablePath());
+  QuietRepairThenAccess observer(components.size(), accessTest);
   RunRepair(components, options, observer);
+  accessTest.Start();  // a run without entries
+  const AccessTestResult access = AwaitAccessTest(accessTest);
   const std::vector<RepairReportLine>& results = observer.lines();
   const auto failed = static_cast<int>(std::count_if(
       results.begin(), results.end(), [](const RepairReportLine& r) { return !r.registered; }));
   const int total = static_cast<int>(results.size());
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(RepairReportJson(results))
-                            : out.Write(RepairReportText(
-                                  results, FormatPlaceholders(LoadText(IDS_REPAIR_SUMMARY),
-                                                              {total - failed, total, failed})));
+  const bool written =
+      json ? out.WriteUtf8(RepairReportJson(results, AccessReportJson(access)))
+           : out.Write(RepairReportText(
+                 results,
+                 FormatPlaceholders(LoadText(IDS_REPAIR_SUMMARY), {total - failed, total, failed}),
+                 AccessReportText(access, LoadAccessReportTexts(access, true))));
   // The registrations are done whether or not the report could be written:
   // the exit code still counts the files that failed.
   if (!written) WriteNotWrittenReason(out.error());

@@ -87,7 +87,8 @@ std::wstring OnOneLine(std::wstring_view text) {
   return out;
 }
 
-std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts) {
+std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts,
+                             const std::wstring& accessSection) {
   const VersionFindings& v = found.versions;
   std::wstring out = texts.caption + L"\n\n";
   out += texts.mdacHeader + L"\n" + WithPlainBreaks(v.mdacText) + L"\n\n";
@@ -109,11 +110,12 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
   out += line(texts.fileName, texts.fileVersion, texts.matches, texts.path);
   for (const FileListRow& row : found.files)
     out += line(row.name, row.version, row.matches ? texts.yes : texts.no, row.path);
+  if (!accessSection.empty()) out += L"\n" + accessSection;
   out += L"\n" + (v.UpdateRecommended() ? texts.resultUpdate : texts.resultCurrent) + L"\n";
   return out;
 }
 
-std::string CheckReportJson(const InstallationFindings& found) {
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson) {
   const VersionFindings& v = found.versions;
   const std::optional<unsigned> build = v.JetBuildNumber();
   std::string out = "{\n";
@@ -134,19 +136,22 @@ std::string CheckReportJson(const InstallationFindings& found) {
            ", \"path\": " + JsonOrNull(row.readable, row.path) +
            ", \"matches\": " + (row.matches ? "true" : "false") + "}";
   }
-  out += found.files.empty() ? "]\n}\n" : "\n  ]\n}\n";
-  return out;
+  out += found.files.empty() ? "]" : "\n  ]";
+  if (!accessJson.empty()) out += ",\n  \"access\": " + accessJson;
+  return out + "\n}\n";
 }
 
 std::wstring RepairReportText(const std::vector<RepairReportLine>& results,
-                              const std::wstring& summary) {
+                              const std::wstring& summary, const std::wstring& accessSection) {
   std::wstring out;
   for (const RepairReportLine& r : results)
     if (!r.registered) out += r.name + L"\t" + OnOneLine(r.description) + L"\n";
-  return out + summary + L"\n";
+  out += summary + L"\n";
+  return accessSection.empty() ? out : out + L"\n" + accessSection;
 }
 
-std::string RepairReportJson(const std::vector<RepairReportLine>& results) {
+std::string RepairReportJson(const std::vector<RepairReportLine>& results,
+                             const std::string& accessJson) {
   const auto failed = std::count_if(results.begin(), results.end(),
                                     [](const RepairReportLine& r) { return !r.registered; });
   std::string out = "{\n  \"registered\": " + std::to_string(results.size() - failed) +
@@ -158,6 +163,7 @@ std::string RepairReportJson(const std::vector<RepairReportLine>& results) {
            ", \"registered\": " + (r.registered ? "true" : "false") +
            ", \"message\": " + JsonOrNull(!r.registered, OnOneLine(r.description)) + "}";
   }
-  out += results.empty() ? "]\n}\n" : "\n  ]\n}\n";
-  return out;
+  out += results.empty() ? "]" : "\n  ]";
+  if (!accessJson.empty()) out += ",\n  \"access\": " + accessJson;
+  return out + "\n}\n";
 }

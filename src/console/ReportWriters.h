@@ -21,16 +21,19 @@ struct CheckReportTexts {
 
 // The report of a check as plain text: the version page's headings and
 // descriptions, the download link where the page offers one, the OS version
-// code, the listed files as aligned columns, and the result. Lines end in
-// "\n" alone; the line breaks inside the page's texts become lines too.
-std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts);
+// code, the listed files as aligned columns, `accessSection` (if any) and the
+// result. Lines end in "\n" alone; the line breaks inside the page's texts
+// become lines too.
+std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts,
+                             const std::wstring& accessSection = {});
 
 // The same findings as JSON, in UTF-8, with fixed keys:
 //   mdac {release, installed (null when absent), verdict "current"|"update"},
 //   jet {version (null when unreadable), build (integer or null), verdict},
 //   os {code}, files [{name, version, path (both null for an unreadable
-//   file), matches}] in catalogue order.
-std::string CheckReportJson(const InstallationFindings& found);
+//   file), matches}] in catalogue order, and `access` when `accessJson` (a
+//   JSON object) is given.
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {});
 
 // What the repair did with one component whose entry it was to call.
 struct RepairReportLine {
@@ -41,12 +44,15 @@ struct RepairReportLine {
 };
 
 // The repair as text: one line per failed file (name, a tab, the description
-// with its line breaks made spaces), then the summary line as given.
+// with its line breaks made spaces), then the summary line as given, then
+// `accessSection` (if any) after an empty line.
 std::wstring RepairReportText(const std::vector<RepairReportLine>& results,
-                              const std::wstring& summary);
+                              const std::wstring& summary, const std::wstring& accessSection = {});
 // The repair as JSON: {registered, failed, files [{name, path, registered,
-// message (null on success)}]} in the order the entries were called.
-std::string RepairReportJson(const std::vector<RepairReportLine>& results);
+// message (null on success)}]} in the order the entries were called, and
+// `access` when `accessJson` is given.
+std::string RepairReportJson(const std::vector<RepairReportLine>& results,
+                             const std::string& accessJson = {});
 
 // A JSON string literal, quotes included.
 std::string JsonString(std::wstring_view text);

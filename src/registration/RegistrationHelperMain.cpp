@@ -95,12 +95,16 @@ std::wstring RegistrationHelperArguments(HANDLE channel) {
   return std::wstring(kRegistrationHelperSwitch) + L" " + value;
 }
 
-int RunRegistrationHelper() {
-  // Nothing of the helper may ever wait for a user: no error dialogs, no
+void EndHelperOnUnhandledException() {
+  // Nothing of a helper may ever wait for a user: no error dialogs, no
   // crash dialog.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(&EndWithExceptionCode);
   AddVectoredExceptionHandler(1, &EndStackOverflow);
+}
+
+int RunRegistrationHelper() {
+  EndHelperOnUnhandledException();
   const HANDLE pipe = ChannelFrom(GetCommandLineW());
   if (!pipe) return 1;
   // Not passed on to whatever a component starts.

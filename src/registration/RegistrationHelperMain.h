@@ -15,6 +15,11 @@ bool IsRegistrationHelper(const wchar_t* commandLine);
 // handle of the wizard's pipe.
 std::wstring RegistrationHelperArguments(HANDLE channel);
 
+// Makes every exception that nothing handles end this process at once, with
+// the exception's code as its exit code: no dialog, no debugger, no waiting.
+// For the helpers, which run component code.
+void EndHelperOnUnhandledException();
+
 // The helper's whole life: with OLE initialised on this thread, it registers
 // each file the wizard names on the pipe given on its command line and answers
 // there, until the wizard closes the pipe. An exception that nothing

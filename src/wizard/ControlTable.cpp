@@ -37,6 +37,7 @@ constexpr ControlSpec kControls[] = {
   {I::imgJetVerProb,         L"imgJetVerProb",         K::Picture,       2, 420,          2835,        480,           480,            false, true,  0,                       F::None,    A::ProblemIcon},
   {I::lblJetVerDescr,        L"lblJetVerDescr",        K::Label,         2, 780,          2835,        5760,          1335,           true,  true,  0,                       F::Normal,  A::None},
   {I::lblVersionsContinue,   L"lblVersionsContinue",   K::Label,         2, 435,          3660,        6360,          555,            false, true,  0,                       F::Normal,  A::None},
+  {I::lblAccessTest,         L"lblAccessTest",         K::Label,         2, 435,          kAccessTop,  6360,          255,            false, true,  0,                       F::Normal,  A::None},
 
   {I::pic3,                  L"pic3",                  K::Panel,         0, 0,            0,           kPageWidth,    kPageHeight,    true,  true,  0,                       F::None,    A::None},
   {I::Label6,                L"Label6",                K::Label,         3, kHeaderLeft,  kHeaderTop,  kHeaderWidth,  kHeaderHeight,  true,  true,  IDS_REPAIR_HEADER,       F::Bold,    A::None},

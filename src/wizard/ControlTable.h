@@ -35,6 +35,7 @@ enum class ControlId : int {
   imgJetVerProb,
   lblJetVerDescr,
   lblVersionsContinue,
+  lblAccessTest,
   // Repair page.
   Label6 = 1301,
   lblHeaderExplanation2,
@@ -110,6 +111,11 @@ constexpr int kClientWidth = 7320, kClientHeight = 4860;
 // Every page panel fills this room; the etched separator above the buttons
 // runs along its bottom edge.
 constexpr int kPageWidth = 7368, kPageHeight = 4224;
+// The version page's line on database access: under the two version blocks
+// and above the hint to go on; where the page shows the download link instead
+// of the hint, in the hint's place, or, when an outdated Jet has moved the
+// link under its text, where the link was.
+constexpr int kAccessTop = 3390, kAccessTopInHintPlace = 3660, kAccessTopInLinkPlace = 2115;
 // The white header band of pages 2 to 5 reaches down to this; labels that
 // start above it sit on white. Its etched line lies just inside it.
 constexpr int kHeaderBandBottom = 720;

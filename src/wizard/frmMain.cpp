@@ -279,6 +279,7 @@ void frmMain::ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod) 
 void frmMain::Form_Unload() {
   oTooltips.reset();
   StopTimers();
+  StopAccessTest();
   if (options_.quitOnUnload) PostQuitMessage(0);
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessTest.h"
+#include "AccessTestResult.h"
 #include "ComponentCatalogue.h"
 #include "ControlLayout.h"
 #include "ControlTable.h"
@@ -30,13 +32,22 @@ class frmMain {
   struct Options {
     Options() = default;
     explicit Options(bool quit, std::wstring program = {})
-        : quitOnUnload(quit), registrationProgram(std::move(program)) {}
+        : quitOnUnload(quit),
+          registrationProgram(program),
+          accessProgram(std::move(program)),
+          testAccess(!accessProgram.empty()) {}
     // The program ends its message loop when the window goes; tests that
     // create many windows on one thread do not.
     bool quitOnUnload = true;
     // The program the repair starts as its registration helper; empty: this
     // program. Tests name the real program, or one that cannot start.
     std::wstring registrationProgram;
+    // The program the access test starts as its helper; empty: this program.
+    // Tests that name no program test no access: their own executable is no
+    // helper.
+    std::wstring accessProgram;
+    bool testAccess = true;
+    DWORD accessTimeLimitMs = 20000;
   };
 
   frmMain() = default;
@@ -147,6 +158,14 @@ class frmMain {
   void DoEvents();
   void Unload();
 
+  // The database access test: on the version page while it shows, and once
+  // more after the repair.
+  void StartAccessTest();
+  void StopAccessTest();
+  void AccessTest_Timer();
+  std::optional<AccessTestResult> TestAccessAfterRepair();
+  std::wstring AccessProgram() const;
+
   // Timers.
   void OnTimer(UINT_PTR timer);
   void StopTimers();
@@ -179,6 +198,7 @@ class frmMain {
   static constexpr UINT kFocusMoved = WM_APP + 2;
   // Posted after the first paint: makes the next page not yet made.
   static constexpr UINT kCreateNextPage = WM_APP + 3;
+  static constexpr UINT_PTR kAccessTimer = 3;
 
   Options options_;
   UniqueWindow window_;
@@ -197,7 +217,11 @@ class frmMain {
   // A close from outside during the repair run: the window goes once the
   // entry in hand is done.
   bool closeRequested_ = false;
-  VersionFindings versionFindings_;  // what the version page last showed
+  VersionFindings versionFindings_;         // what the version page last showed
+  std::unique_ptr<AccessTest> accessTest_;  // the version page's, while it runs
+  // What the last access test found, and whether it ran after the repair.
+  std::optional<AccessTestResult> accessResult_;
+  bool accessAfterRepair_ = false;
   bool inActivate_ = false;
   // The control that had the focus when the window was deactivated; it gets
   // it back on activation.

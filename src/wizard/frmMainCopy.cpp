@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AccessTexts.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "TextIds.h"
@@ -147,6 +148,7 @@ void frmMain::CopyFileList(bool selectedOnly) {
       {found.sMDACVersion.empty() ? notAvailable : found.sMDACVersion,
        found.jet ? std::to_wstring(BuildNumber(*found.jet)) : notAvailable, iWinVersion});
   text += L"\r\n";
+  if (accessResult_) text += AccessVerdictText(*accessResult_, accessAfterRepair_) + L"\r\n";
   for (int column = 0; column < 3; ++column)
     text += (column ? L"\t" : L"") + ColumnCaption(list, column);
   text += L"\r\n";

@@ -19,6 +19,7 @@ constexpr UINT kKeyWatchInterval = 5;
 void frmMain::OnTimer(UINT_PTR timer) {
   if (timer == kShellExecuteTimer) ShellExecuteTimer_Timer();
   if (timer == kKeyWatchTimer) tmrTooltipRemoveCheck_Timer();
+  if (timer == kAccessTimer) AccessTest_Timer();
 }
 
 void frmMain::StopTimers() {

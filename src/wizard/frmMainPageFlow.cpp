@@ -142,4 +142,9 @@ void frmMain::BringPageToTop(int page) {
     if (other != page)
       if (const HWND covered = Find(PanelOf(other))) ShowWindow(covered, SW_HIDE);
   KeepFocus();
+  // The version page tests database access while it shows, afresh each time.
+  if (page == StepVersions)
+    StartAccessTest();
+  else
+    StopAccessTest();
 }

@@ -1,5 +1,7 @@
 // The repair page: every catalogue file re-registered in order, with the
 // progress shown, then the question whether the problems are solved.
+#include "AccessTexts.h"
+#include "ControlLayout.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
@@ -47,6 +49,14 @@ class frmMain::PageRepairObserver : public RepairObserver {
   HWND progress_;
 };
 
+namespace {
+
+constexpr std::size_t kAccessDetailOnPage = 90;
+// From the top of the closing text to just above the question.
+constexpr int kClosingHeight = 2490 - 1095;
+
+}  // namespace
+
 void frmMain::cmdRepairMDAC_Click() {
   // The button hides once pressed and stays enabled, so a click can still be
   // sent to it from outside: only the button the user sees on the repair
@@ -85,10 +95,24 @@ void frmMain::cmdRepairMDAC_Click() {
   // show.
   const std::vector<ComponentFile> catalogue = aComponents;
   if (RunRepair(catalogue, options, page) == RepairEnd::Stopped) return;
+  // What the registrations achieved, said before the question.
+  std::wstring closing = LoadText(IDS_REPAIR_FINISHED);
+  SkipIfFails([&] {
+    Caption(ControlId::Label1, std::wstring(13, L' ') + LoadText(IDS_ACCESS_RUNNING));
+    Visible(ControlId::Label2, false);
+  });
+  const std::optional<AccessTestResult> access = TestAccessAfterRepair();
+  if (!hwnd()) return;
+  // There is room for three more lines: a long message is cut.
+  if (access) closing += L"\n" + AccessVerdictText(*access, true, kAccessDetailOnPage);
 
   SkipIfFails([&] {
     Visible(ControlId::imgRepairing, false);
-    Caption(ControlId::Label1, LoadText(IDS_REPAIR_FINISHED));
+    Caption(ControlId::Label1, closing);
+    // The access line needs the room down to the question, which the page
+    // leaves free once the run is over.
+    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1).width, kClosingHeight,
+                    dpi_);
     Visible(ControlId::Label2, false);
     Visible(ControlId::Label16, true);
     Visible(ControlId::ProgressBar1, false);

@@ -45,6 +45,13 @@ void frmMain::VersionCheck() {
     MoveTop(ControlId::lblJetVerDescr, 2735);
     MoveTop(ControlId::imgJetVerOK, 2735);
   }
+  // The access line takes the one line the page leaves free: above the hint
+  // to go on, else where the link would have been, else in the hint's place.
+  const bool linkShown =
+      GetWindowLongW(Control(ControlId::lblDownloadMDAC), GWL_STYLE) & WS_VISIBLE;
+  MoveTop(ControlId::lblAccessTest, !linkShown          ? kAccessTop
+                                    : !found.jetCurrent ? kAccessTopInLinkPlace
+                                                        : kAccessTopInHintPlace);
   Caption(ControlId::lblMDACVerHeader, LoadText(IDS_MDAC_HEADER));
   Caption(ControlId::lblJetVerHeader, LoadText(IDS_JET_HEADER));
 }

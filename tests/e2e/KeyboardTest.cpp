@@ -3,15 +3,21 @@
 // messages and hands them to the program's own message loop, as it does for
 // a user. Runs in the cell that sets MDAC_CELL_KEYBOARD; skipped elsewhere.
 #include <gtest/gtest.h>
+#include <windows.h>
+// tlhelp32.h needs the types of windows.h.
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "AccessStandIns.h"
 #include "InstalledComponents.h"
+#include "LoadText.h"
 #include "RemoteWizard.h"
 #include "TestPaths.h"
+#include "TextIds.h"
 #include "UniqueHandle.h"
 #include "UserInput.h"
 #include "WizardTestSupport.h"
@@ -325,6 +331,64 @@ TEST_F(Keyboard, ACloseFromOutsideDuringTheRepairStopsAfterTheEntryInHand) {
   EXPECT_GE(called, done);
   EXPECT_LE(called, inHand);
   EXPECT_LT(called, 24u);
+}
+
+// The helpers of the access test that the wizard `pid` has running now.
+std::vector<DWORD> AccessHelpersOf(DWORD pid) {
+  std::vector<DWORD> helpers;
+  UniqueProcess snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    if (entry.th32ParentProcessID == pid && _wcsicmp(entry.szExeFile, L"MdacRepair.exe") == 0)
+      helpers.push_back(entry.th32ProcessID);
+  return helpers;
+}
+
+// Whether the window answers a message within a short time.
+bool Answers(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &result) != 0;
+}
+
+TEST_F(Keyboard, TheVersionPageAnswersWhileTheAccessTestHangs) {
+  AccessStandIns standIns({L"hang-roundtrip"});
+  RemoteWizard wizard(Program());
+  ASSERT_NE(wizard.window(), nullptr);
+  User user(wizard);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wizard.window(), &pid);
+
+  // Enter for Next: the page shows at once, the test under way behind it.
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  EXPECT_EQ(wizard.Text(I::lblAccessTest), LoadText(IDS_ACCESS_RUNNING));
+  ASSERT_TRUE(wizard.WaitUntil([&] { return AccessHelpersOf(pid).size() == 1; }, 3000));
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_TRUE(Answers(wizard.window()));
+    Sleep(50);
+  }
+  // Back and Next work meanwhile; leaving the page ends the test.
+  user.Press(VK_TAB, true);
+  ASSERT_EQ(user.Focus(), User::Name(I::cmdZurück));
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(1));
+  EXPECT_TRUE(wizard.WaitUntil([&] { return AccessHelpersOf(pid).empty(); }, 3000));
+  EXPECT_TRUE(AccessScratchFolders().empty());
+  // Shown again: tested again; closing the window ends that test too.
+  user.Press(VK_RETURN);
+  ASSERT_TRUE(user.WaitPage(2));
+  ASSERT_TRUE(wizard.WaitUntil([&] { return AccessHelpersOf(pid).size() == 1; }, 3000));
+  EXPECT_TRUE(Answers(wizard.window()));
+  const std::vector<DWORD> helpers = AccessHelpersOf(pid);
+  user.Press(VK_ESCAPE);
+  EXPECT_EQ(user.ExitCode(), 0u);
+  for (DWORD helper : helpers) {
+    UniqueProcess process(OpenProcess(SYNCHRONIZE, FALSE, helper));
+    EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 2000) == WAIT_OBJECT_0);
+  }
+  EXPECT_TRUE(AccessScratchFolders().empty());
 }
 
 }  // namespace

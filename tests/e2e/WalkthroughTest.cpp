@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessTest.h"
+#include "AccessTexts.h"
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "LoadText.h"
@@ -89,9 +91,12 @@ void DeselectAll(HWND list) {
 void CopyTheFileList(const RemoteWizard& wizard, const std::vector<RemoteWizard::Row>& rows,
                      int osCode) {
   const HWND list = wizard.Control(I::lvwMDACFiles);
+  // The wizard tested database access after its repair; so does this process,
+  // on the same machine, for the line the copy carries.
+  const AccessTestResult access = RunAccessTest(TestDirectory() + L"\\..\\src\\MdacRepair.exe");
   std::wstring expectedHead =
-      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) +
-      L"\r\nDateiname\tDateiversion\tPfad\r\n";
+      FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) + L"\r\n" +
+      AccessVerdictText(access, true) + L"\r\nDateiname\tDateiversion\tPfad\r\n";
   const auto line = [](const RemoteWizard::Row& row) {
     return row.name + L"\t" + row.version + L"\t" + row.path + L"\r\n";
   };
@@ -190,7 +195,12 @@ TEST_F(Walkthrough, AUserRepairsAndChecksTheFiles) {
   // The 24 entries less the missing file and the one without an entry; the
   // crashing one was called.
   EXPECT_EQ(Registrations::Order().size(), 22u);
-  EXPECT_EQ(wizard.Text(I::Label1), LoadText(IDS_REPAIR_FINISHED));
+  // The closing text, then whether database access works after the repair.
+  const std::wstring after = LoadText(IDS_ACCESS_AFTER_FAILS);
+  EXPECT_EQ(wizard.Text(I::Label1).rfind(
+                LoadText(IDS_REPAIR_FINISHED) + L"\n" + after.substr(0, after.find(L"[*]")), 0),
+            0u)
+      << wizard.Text(I::Label1);
   EXPECT_TRUE(wizard.Enabled(I::cmdWeiter));
 
   // "Problems remain": the file version page.

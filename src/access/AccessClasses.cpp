@@ -1,0 +1,102 @@
+#include "AccessClasses.h"
+
+#include <objbase.h>
+#include <windows.h>
+
+#include <cwchar>
+#include <optional>
+#include <vector>
+
+#include "FormatPlaceholders.h"
+#include "LoadText.h"
+#include "SystemMessage.h"
+#include "TextIds.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+// A registered path longer than this is not one the loader would take.
+constexpr DWORD kMaxServerBytes = 4 * (MAX_PATH + 1) * sizeof(wchar_t);
+
+// The default value of `InprocServer32`, its variables expanded and any quotes
+// around it dropped; nothing when there is no such text.
+std::optional<std::wstring> RegisteredServer(const CLSID& clsid) {
+  wchar_t guid[40];
+  if (!StringFromGUID2(clsid, guid, 40)) return std::nullopt;
+  UniqueHKEY key;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT,
+                    (std::wstring(L"CLSID\\") + guid + L"\\InprocServer32").c_str(), 0,
+                    KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ) || size > kMaxServerBytes)
+    return std::nullopt;
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                       &size) != ERROR_SUCCESS ||
+      size > kMaxServerBytes)
+    return std::nullopt;
+  // The stored text need not end in a terminator.
+  std::wstring server(data.data(), wcsnlen(data.data(), size / sizeof(wchar_t)));
+  if (type == REG_EXPAND_SZ) {
+    wchar_t expanded[4 * MAX_PATH];
+    const DWORD n = ExpandEnvironmentStringsW(server.c_str(), expanded, 4 * MAX_PATH);
+    if (n == 0 || n > 4 * MAX_PATH) return std::nullopt;
+    server = expanded;
+  }
+  if (server.size() >= 2 && server.front() == L'"' && server.back() == L'"')
+    server = server.substr(1, server.size() - 2);
+  return server;
+}
+
+// Where the loader would find the server: a bare name is looked up as
+// LoadLibrary looks it up.
+bool ServerExists(const std::wstring& server) {
+  std::wstring path = server;
+  if (server.find_first_of(L"\\/") == std::wstring::npos) {
+    wchar_t found[MAX_PATH];
+    const DWORD n = SearchPathW(nullptr, server.c_str(), nullptr, MAX_PATH, found, nullptr);
+    if (n == 0 || n >= MAX_PATH) return false;
+    path = found;
+  }
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+AccessStep CheckAccessClasses() {
+  AccessStep step;
+  step.step = AccessStepName::Classes;
+  for (const wchar_t* progId : kAccessClasses) {
+    step.className = progId;
+    CLSID clsid{};
+    const HRESULT found = CLSIDFromProgID(progId, &clsid);
+    if (FAILED(found)) {
+      step.outcome = AccessOutcome::Failed;
+      step.hresult = found;
+      // Wine has no text for an unknown ProgID's code.
+      step.message = SystemMessage(found);
+      if (step.message.empty()) step.message = LoadText(IDS_ACCESS_NOT_REGISTERED);
+      return step;
+    }
+    const std::optional<std::wstring> server = RegisteredServer(clsid);
+    if (!server || server->empty()) {
+      step.outcome = AccessOutcome::Failed;
+      step.hresult = REGDB_E_CLASSNOTREG;
+      step.message = LoadText(IDS_ACCESS_NO_SERVER);
+      return step;
+    }
+    if (!ServerExists(*server)) {
+      step.outcome = AccessOutcome::Failed;
+      step.hresult = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+      step.serverFile = *server;
+      step.message = FormatPlaceholders(LoadText(IDS_ACCESS_SERVER_MISSING), {*server});
+      return step;
+    }
+  }
+  step.className.clear();
+  step.outcome = AccessOutcome::Passed;
+  return step;
+}

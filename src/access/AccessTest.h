@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "AccessProtocol.h"
+#include "AccessTestResult.h"
+#include "ScratchFolder.h"
+#include "UniqueHandle.h"
+
+// The whole access test may take this long; then its helper is ended.
+inline constexpr DWORD kAccessTimeLimitMs = 20000;
+
+// The caller's side of the database access test: a scratch folder, then the
+// program started again as the access helper in a job of its own, which runs
+// the components. Nothing waits here: `Start` returns at once and `Poll` says
+// whether the result is in. A helper that crashes, hangs past the time limit
+// or talks nonsense gives a failed step naming the step it was in. The
+// helper is ended and the folder removed on every way out, the destructor
+// included.
+class AccessTest {
+ public:
+  // `program`: the executable to start as the helper.
+  explicit AccessTest(std::wstring program, DWORD timeLimitMs = kAccessTimeLimitMs);
+  ~AccessTest();
+  AccessTest(const AccessTest&) = delete;
+  AccessTest& operator=(const AccessTest&) = delete;
+
+  // Makes the folder and starts the helper; a failure of either is a result
+  // at once. Only the first call does anything.
+  void Start();
+  // Takes what the helper said; true once the result is in.
+  bool Poll();
+  bool Done() const { return done_; }
+  // Signalled when the helper ends; null when none runs.
+  HANDLE WaitHandle() const { return process_.get(); }
+  // Milliseconds until the time limit, 0 when it is reached.
+  DWORD TimeLeft() const;
+  const AccessTestResult& Result() const { return result_; }
+  // The helper's process id while it runs (for the tests), else 0.
+  DWORD ProcessId() const;
+
+ private:
+  enum class Ending { Finished, Ended, TimedOut, Broken, NotStarted };
+  void ReadAvailable();
+  void Finish(Ending ending, DWORD startError = ERROR_SUCCESS);
+
+  std::wstring program_;
+  DWORD timeLimitMs_;
+  ULONGLONG deadline_ = 0;
+  std::optional<ScratchFolder> folder_;
+  UniqueKernelHandle job_, process_, pipe_;
+  AccessProtocol::Reader reader_;
+  AccessTestResult result_;
+  bool started_ = false, done_ = false;
+};
+
+// Waits for a test started before to end, as RunAccessTest does.
+AccessTestResult AwaitAccessTest(AccessTest& test, const std::function<bool()>& whileWaiting = {});
+
+// Runs the test to its end. `whileWaiting` is called whenever messages
+// arrive for this thread meanwhile; it handles them and says whether the test
+// is still wanted: false ends it at once, with every step not run.
+AccessTestResult RunAccessTest(const std::wstring& program, DWORD timeLimitMs = kAccessTimeLimitMs,
+                               const std::function<bool()>& whileWaiting = {});

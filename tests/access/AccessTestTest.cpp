@@ -1,0 +1,231 @@
+// The database access test against stand-in components that behave as the
+// test chooses, and against the platform's own registrations.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "AccessStandIns.h"
+#include "AccessTest.h"
+#include "ProgramRun.h"
+#include "ReportWriters.h"
+
+namespace {
+
+// What a step found, for the failure messages.
+std::string Describe(const AccessStep& s) {
+  return std::string(AccessStepKey(s.step)) + " " + AccessOutcomeKey(s.outcome) + " " +
+         ToUtf8(AccessFailureDetail(s));
+}
+std::string Describe(const AccessTestResult& r) {
+  std::string all;
+  for (const AccessStep& s : r.steps) all += Describe(s) + "; ";
+  return all;
+}
+
+const AccessStep& StepOf(const AccessTestResult& r, AccessStepName name) { return r[name]; }
+
+// A short limit for the hanging stand-ins; generous for a helper that works.
+constexpr DWORD kShortLimit = 1500;
+
+AccessTestResult RunWith(const AccessStandIns::Options& options, DWORD limit = 10000) {
+  AccessStandIns standIns(options);
+  return RunAccessTest(ProgramPath(), limit);
+}
+
+class AccessTestFixture : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_TRUE(AccessScratchFolders().empty()); }
+};
+
+using AccessTestRuns = AccessTestFixture;
+
+TEST_F(AccessTestRuns, StandInsThatWorkPassEveryStepWithARealFile) {
+  const AccessTestResult r = RunWith({});
+  for (const AccessStep& s : r.steps) EXPECT_EQ(s.outcome, AccessOutcome::Passed) << Describe(s);
+  EXPECT_TRUE(r.Works());
+}
+
+TEST_F(AccessTestRuns, AClassThatIsNotRegisteredFailsTheClassesStepAndStopsTheRest) {
+  const AccessTestResult r = RunWith({L"works", L"ADOX.Catalog"});
+  const AccessStep& classes = StepOf(r, AccessStepName::Classes);
+  EXPECT_EQ(classes.outcome, AccessOutcome::Failed);
+  EXPECT_EQ(classes.className, L"ADOX.Catalog");
+  EXPECT_LT(classes.hresult, 0);
+  EXPECT_FALSE(classes.message.empty());
+  EXPECT_EQ(StepOf(r, AccessStepName::Create).outcome, AccessOutcome::NotRun);
+  EXPECT_EQ(StepOf(r, AccessStepName::RoundTrip).outcome, AccessOutcome::NotRun);
+  EXPECT_EQ(StepOf(r, AccessStepName::Cleanup).outcome, AccessOutcome::Passed);
+  EXPECT_FALSE(r.Works());
+}
+
+TEST_F(AccessTestRuns, AMissingServerFileIsNamed) {
+  const AccessTestResult r = RunWith({L"works", L"", L"Microsoft.Jet.OLEDB.4.0"});
+  const AccessStep& classes = StepOf(r, AccessStepName::Classes);
+  EXPECT_EQ(classes.outcome, AccessOutcome::Failed);
+  EXPECT_EQ(classes.className, L"Microsoft.Jet.OLEDB.4.0");
+  EXPECT_EQ(classes.serverFile, FixturePath(L"no_such_server.dll"));
+  EXPECT_EQ(classes.hresult, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_NE(classes.message.find(FixturePath(L"no_such_server.dll")), std::wstring::npos);
+}
+
+TEST_F(AccessTestRuns, AFailingOpenGivesTheDescriptionOfAdosErrorObject) {
+  const AccessTestResult r = RunWith({L"open-fails"});
+  EXPECT_EQ(StepOf(r, AccessStepName::Create).outcome, AccessOutcome::Passed);
+  const AccessStep& trip = StepOf(r, AccessStepName::RoundTrip);
+  EXPECT_EQ(trip.outcome, AccessOutcome::Failed);
+  EXPECT_EQ(trip.hresult, E_FAIL);
+  // The error object's text, not the exception's general one.
+  EXPECT_EQ(trip.message.rfind(L"Unrecognized database format '", 0), 0u);
+  EXPECT_EQ(StepOf(r, AccessStepName::Cleanup).outcome, AccessOutcome::Passed);
+}
+
+TEST_F(AccessTestRuns, AValueThatComesBackChangedFailsTheRoundTrip) {
+  const AccessTestResult r = RunWith({L"wrong-value"});
+  const AccessStep& trip = StepOf(r, AccessStepName::RoundTrip);
+  EXPECT_EQ(trip.outcome, AccessOutcome::Failed);
+  EXPECT_NE(trip.message.find(L"Pr\u00fcfung ????? ??"), std::wstring::npos);
+  EXPECT_NE(trip.message.find(L"Pr\u00fcfung \u03a9\u03bc\u03ad\u03b3\u03b1 \u691c\u67fb"),
+            std::wstring::npos);
+  EXPECT_FALSE(r.Works());
+}
+
+// A component that crashes, throws, hangs or ends the process in a step:
+// that step fails, the caller neither crashes nor hangs, nothing is left.
+struct Misbehaviour {
+  const wchar_t* behaviour;
+  AccessStepName step;
+  HRESULT hresult;  // 0: not checked (the failure names the exit code)
+};
+
+class AccessMisbehaviour : public AccessTestFixture,
+                           public ::testing::WithParamInterface<Misbehaviour> {};
+
+TEST_P(AccessMisbehaviour, FailsTheStepItHappensIn) {
+  const Misbehaviour m = GetParam();
+  const ULONGLONG start = GetTickCount64();
+  const AccessTestResult r = RunWith({m.behaviour}, kShortLimit);
+  EXPECT_LT(GetTickCount64() - start, kShortLimit + 4000u);
+  const AccessStep& step = r[m.step];
+  SCOPED_TRACE(Describe(r));
+  EXPECT_EQ(step.outcome, AccessOutcome::Failed);
+  if (m.hresult) {
+    EXPECT_EQ(step.hresult, m.hresult);
+  }
+  EXPECT_FALSE(step.message.empty());
+  for (std::size_t i = 0; i < static_cast<std::size_t>(m.step); ++i)
+    EXPECT_EQ(r.steps[i].outcome, AccessOutcome::Passed) << i;
+  // A helper that survives its component's exception (x86_64 unwinds a C++
+  // exception through the component) still cleans up.
+  for (std::size_t i = static_cast<std::size_t>(m.step) + 1; i < kAccessStepCount; ++i) {
+    if (i + 1 < kAccessStepCount || r.steps[i].outcome != AccessOutcome::Passed) {
+      EXPECT_EQ(r.steps[i].outcome, AccessOutcome::NotRun) << i;
+    }
+  }
+  EXPECT_FALSE(r.Works());
+}
+
+constexpr HRESULT kTimedOut = HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+INSTANTIATE_TEST_SUITE_P(
+    Stand, AccessMisbehaviour,
+    ::testing::Values(Misbehaviour{L"crash-create", AccessStepName::Create, 0},
+                      Misbehaviour{L"throw-create", AccessStepName::Create, 0},
+                      Misbehaviour{L"hang-create", AccessStepName::Create, kTimedOut},
+                      Misbehaviour{L"exit-create", AccessStepName::Create, 0},
+                      Misbehaviour{L"crash-roundtrip", AccessStepName::RoundTrip, 0},
+                      Misbehaviour{L"throw-roundtrip", AccessStepName::RoundTrip, 0},
+                      Misbehaviour{L"hang-roundtrip", AccessStepName::RoundTrip, kTimedOut},
+                      Misbehaviour{L"exit-roundtrip", AccessStepName::RoundTrip, 0},
+                      Misbehaviour{L"crash-cleanup", AccessStepName::Cleanup, 0},
+                      Misbehaviour{L"throw-cleanup", AccessStepName::Cleanup, 0},
+                      Misbehaviour{L"hang-cleanup", AccessStepName::Cleanup, kTimedOut},
+                      Misbehaviour{L"exit-cleanup", AccessStepName::Cleanup, 0}));
+
+TEST_F(AccessTestRuns, OnThePlatformAloneTheMissingClassesAreNamed) {
+  const AccessTestResult r = RunAccessTest(ProgramPath(), 10000);
+  const AccessStep& classes = StepOf(r, AccessStepName::Classes);
+  EXPECT_EQ(classes.outcome, AccessOutcome::Failed);
+  // Wine registers ADO's two classes but neither ADOX nor the Jet provider.
+  EXPECT_EQ(classes.className, L"ADOX.Catalog");
+  EXPECT_LT(classes.hresult, 0);
+  EXPECT_FALSE(r.Works());
+}
+
+TEST_F(AccessTestRuns, AMissingTemporaryFolderFailsTheCreateStepWithItsReason) {
+  wchar_t tmp[MAX_PATH] = L"", temp[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+  GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+  const std::wstring missing = L"C:\\no\\such\\temp";
+  SetEnvironmentVariableW(L"TMP", missing.c_str());
+  SetEnvironmentVariableW(L"TEMP", missing.c_str());
+  const AccessTestResult r = RunWith({});
+  SetEnvironmentVariableW(L"TMP", tmp);
+  SetEnvironmentVariableW(L"TEMP", temp);
+  EXPECT_EQ(StepOf(r, AccessStepName::Classes).outcome, AccessOutcome::Passed);
+  const AccessStep& create = StepOf(r, AccessStepName::Create);
+  EXPECT_EQ(create.outcome, AccessOutcome::Failed);
+  EXPECT_EQ(create.hresult, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+  EXPECT_NE(create.message.find(missing), std::wstring::npos);
+  EXPECT_EQ(StepOf(r, AccessStepName::RoundTrip).outcome, AccessOutcome::NotRun);
+}
+
+TEST_F(AccessTestRuns, EndingATestThatHangsEndsItsHelperAndRemovesItsFolder) {
+  AccessStandIns standIns({L"hang-roundtrip"});
+  DWORD helper = 0;
+  {
+    AccessTest test(ProgramPath(), 60000);
+    test.Start();
+    helper = test.ProcessId();
+    ASSERT_NE(helper, 0u);
+    EXPECT_EQ(AccessScratchFolders().size(), 1u);
+    // Until the helper is in the hanging step: the database is made by then.
+    wchar_t temp[MAX_PATH + 1];
+    const std::wstring database = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) +
+                                  AccessScratchFolders().at(0) + L"\\Probe.mdb";
+    const ULONGLONG until = GetTickCount64() + 5000;
+    while (!test.Poll() && GetFileAttributesW(database.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount64() < until)
+      Sleep(10);
+    EXPECT_FALSE(test.Poll());
+  }
+  UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, helper));
+  EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0);
+}
+
+TEST_F(AccessTestRuns, MessagesArrivingWhileItRunsAreHandedToTheCaller) {
+  AccessStandIns standIns({L"hang-create"});
+  int calls = 0;
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  RunAccessTest(ProgramPath(), 800, [&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ++calls;
+    return true;
+  });
+  EXPECT_GE(calls, 1);
+}
+
+TEST(ScratchFolderRemoval, RemovesALinkButNotWhatItPointsAt) {
+  wchar_t temp[MAX_PATH + 1];
+  const std::wstring base = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"MdacLinkTest";
+  RemoveFolderTree(base);
+  const std::wstring outside = base + L"-outside", inside = base + L"\\inner";
+  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW(inside.c_str(), nullptr);
+  CreateDirectoryW(outside.c_str(), nullptr);
+  const std::wstring kept = outside + L"\\kept.txt";
+  CloseHandle(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  CloseHandle(CreateFileW((inside + L"\\gone.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr));
+  const bool linked = CreateSymbolicLinkW((base + L"\\link").c_str(), outside.c_str(),
+                                          SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
+  if (!linked)
+    std::fprintf(stderr, "no link was made (error %lu): only the tree is removed\n",
+                 GetLastError());
+  EXPECT_TRUE(RemoveFolderTree(base));
+  EXPECT_EQ(GetFileAttributesW(base.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES) << linked;
+  RemoveFolderTree(outside);
+}
+
+}  // namespace
