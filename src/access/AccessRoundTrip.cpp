@@ -4,6 +4,7 @@
 
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
+#include "ScratchFolder.h"
 #include "SystemMessage.h"
 #include "TextIds.h"
 
@@ -57,7 +58,7 @@ std::wstring Shown(const ComVariant& value) {
 }  // namespace
 
 AccessRoundTrip::AccessRoundTrip(const std::wstring& folder)
-    : database_(folder + L"\\Probe.mdb"),
+    : database_(folder + L"\\" + kProbeDatabase),
       connectionString_(std::wstring(L"Provider=") + kProvider + L";Data Source=" + database_) {}
 
 AccessStep AccessRoundTrip::Fail(AccessStepName name, const CallFailure& failure) {

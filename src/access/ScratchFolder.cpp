@@ -6,8 +6,6 @@
 namespace {
 
 constexpr int kNameAttempts = 4;
-// Deeper than the test ever writes: a tree deeper than this was not ours.
-constexpr int kMaxDepth = 16;
 
 std::wstring RandomName() {
   unsigned char bytes[16];
@@ -21,58 +19,30 @@ std::wstring RandomName() {
   return name;
 }
 
-// A directory search, closed on every way out.
-class Search {
- public:
-  Search(const std::wstring& pattern, WIN32_FIND_DATAW& found)
-      : handle_(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                 nullptr, 0)) {}
-  ~Search() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  Search(const Search&) = delete;
-  Search& operator=(const Search&) = delete;
-  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAW& found) const { return FindNextFileW(handle_, &found) != 0; }
-
- private:
-  HANDLE handle_;
-};
-
-bool RemoveTree(const std::wstring& folder, int depth) {
-  if (depth > kMaxDepth) return false;
-  WIN32_FIND_DATAW found;
-  const Search search(folder + L"\\*", found);
-  bool all = true;
-  if (search.Found()) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      const DWORD attributes = found.dwFileAttributes;
-      if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-      // A link or junction to a folder goes as the link itself: removing the
-      // folder entry leaves whatever it points at alone.
-      if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) all = RemoveTree(path, depth + 1) && all;
-        all = RemoveDirectoryW(path.c_str()) && all;
-      } else {
-        all = DeleteFileW(path.c_str()) && all;
-      }
-    } while (search.Next(found));
-  }
-  return all;
-}
-
 }  // namespace
 
-bool RemoveFolderTree(const std::wstring& folder) {
+bool RemoveScratchFolder(const std::wstring& folder) {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveDirectoryW(folder.c_str()) != 0;
-  const bool inside = RemoveTree(folder, 0);
-  return RemoveDirectoryW(folder.c_str()) && inside;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  // Not the folder that was made: whatever it is now, it is not ours to delete.
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_REPARSE_TAG_MISMATCH);
+    return false;
+  }
+  for (const wchar_t* name : {kProbeDatabase, kProbeLockFile}) {
+    const std::wstring path = folder + L"\\" + name;
+    const DWORD own = GetFileAttributesW(path.c_str());
+    if (own == INVALID_FILE_ATTRIBUTES ||
+        (own & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+      continue;  // absent, or not what the test made: it stays, and so does the folder
+    if (own & FILE_ATTRIBUTE_READONLY)
+      SetFileAttributesW(path.c_str(), own & ~FILE_ATTRIBUTE_READONLY);
+    DeleteFileW(path.c_str());
+  }
+  return RemoveDirectoryW(folder.c_str()) != 0;
 }
 
 ScratchFolder::ScratchFolder() {
@@ -127,7 +97,7 @@ bool ScratchFolder::Remove() {
   held_.reset();
   // Files the helper had open may take a moment to close after it ended.
   for (int attempt = 0; attempt < 20; ++attempt) {
-    if (RemoveFolderTree(path_)) {
+    if (RemoveScratchFolder(path_)) {
       path_.clear();
       return true;
     }

@@ -11,8 +11,8 @@
 // name taken from the system's random numbers: nobody can have planted a file,
 // a link or a junction there beforehand. While it lives, the folder is held
 // open without delete sharing, so that it cannot be swapped for a link either.
-// Removed with everything in it when the object goes; links inside are
-// removed as links, never followed.
+// Removed when the object goes, with the files the test makes in it and
+// nothing else: anything else found there stays, and the folder with it.
 class ScratchFolder {
  public:
   // Creates the folder; on failure `Path()` is empty and `Error()` says why
@@ -37,6 +37,14 @@ class ScratchFolder {
   DWORD error_ = ERROR_SUCCESS;
 };
 
-// Removes `folder` and everything below it without following any link or
-// junction; false when anything stays. Exposed for the tests.
-bool RemoveFolderTree(const std::wstring& folder);
+// The files the test makes in its folder: the database, and the lock file
+// the Jet engine keeps beside it while it is open.
+inline constexpr wchar_t kProbeDatabase[] = L"Probe.mdb";
+inline constexpr wchar_t kProbeLockFile[] = L"Probe.ldb";
+
+// Deletes those two files from `folder`, where they are plain files, then
+// the folder itself; false, with the thread's last error set, when anything
+// stays. Nothing else is deleted: under Wine a link to a file reads as a
+// plain file and DeleteFileW on it deletes the file it points at, so nothing
+// that the test did not make is ever handed to it. Exposed for the tests.
+bool RemoveScratchFolder(const std::wstring& folder);

@@ -1,8 +1,11 @@
 // The database access test against stand-in components that behave as the
 // test chooses, and against the platform's own registrations.
 #include <gtest/gtest.h>
-#include <windows.h>
 
+#include <windows.h>
+#include <filesystem>
+
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +13,7 @@
 #include "AccessTest.h"
 #include "ProgramRun.h"
 #include "ReportWriters.h"
+#include "SystemMessage.h"
 
 namespace {
 
@@ -205,27 +209,56 @@ TEST_F(AccessTestRuns, MessagesArrivingWhileItRunsAreHandedToTheCaller) {
   EXPECT_GE(calls, 1);
 }
 
-TEST(ScratchFolderRemoval, RemovesALinkButNotWhatItPointsAt) {
+// The folder's removal deletes the two files the test makes and nothing
+// else: what someone put beside them stays, and so does the folder, however
+// it got there (under Wine a link to a file reads as a plain one, and
+// deleting it deletes what it points at; tests/hostile has that case).
+TEST(ScratchFolderRemoval, DeletesOnlyWhatTheTestMakes) {
   wchar_t temp[MAX_PATH + 1];
   const std::wstring base = std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"MdacLinkTest";
-  RemoveFolderTree(base);
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(base), ignored);
   const std::wstring outside = base + L"-outside", inside = base + L"\\inner";
   CreateDirectoryW(base.c_str(), nullptr);
   CreateDirectoryW(inside.c_str(), nullptr);
   CreateDirectoryW(outside.c_str(), nullptr);
+  const auto make = [](const std::wstring& path, DWORD attributes = 0) {
+    CloseHandle(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+  };
   const std::wstring kept = outside + L"\\kept.txt";
-  CloseHandle(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  CloseHandle(CreateFileW((inside + L"\\gone.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                          CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr));
-  const bool linked = CreateSymbolicLinkW((base + L"\\link").c_str(), outside.c_str(),
-                                          SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
-  if (!linked)
-    std::fprintf(stderr, "no link was made (error %lu): only the tree is removed\n",
-                 GetLastError());
-  EXPECT_TRUE(RemoveFolderTree(base));
+  make(kept);
+  make(base + L"\\" + kProbeDatabase);
+  make(base + L"\\" + kProbeLockFile, FILE_ATTRIBUTE_READONLY);
+  make(inside + L"\\planted.txt");
+
+  EXPECT_FALSE(RemoveScratchFolder(base));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
+  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeDatabase).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeLockFile).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((inside + L"\\planted.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // Emptied of what was planted, it goes; one already gone is no failure.
+  DeleteFileW((inside + L"\\planted.txt").c_str());
+  RemoveDirectoryW(inside.c_str());
+  EXPECT_TRUE(RemoveScratchFolder(base));
   EXPECT_EQ(GetFileAttributesW(base.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES) << linked;
-  RemoveFolderTree(outside);
+  EXPECT_TRUE(RemoveScratchFolder(base));
+  EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::filesystem::remove_all(std::filesystem::path(outside), ignored);
+}
+
+}  // namespace
+
+namespace {
+
+// The codes a failing database program meets most have a text also where the
+// platform has none (Wine lacks "Library not registered"): a failed step never
+// reads as a bare number.
+TEST(AccessFailureText, TheCodesDatabaseProgramsMeetAlwaysHaveAText) {
+  for (const std::uint32_t code : {0x8002801Du, 0x80040154u, 0x80004002u, 0x80004005u, 0x800A0E7Au})
+    EXPECT_FALSE(SystemMessage(static_cast<std::int32_t>(code)).empty()) << std::hex << code;
 }
 
 }  // namespace
