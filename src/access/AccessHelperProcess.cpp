@@ -13,7 +13,7 @@
 #include "AccessProtocol.h"
 #include "AccessRoundTrip.h"
 #include "LoadText.h"
-#include "RegistrationHelperProcess.h"
+#include "RegistrationHelperMain.h"
 #include "TextIds.h"
 
 namespace {

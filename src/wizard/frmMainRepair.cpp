@@ -111,7 +111,7 @@ void frmMain::cmdRepairMDAC_Click() {
     Caption(ControlId::Label1, closing);
     // The access line needs the room down to the question, which the page
     // leaves free once the run is over.
-    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1).width, kClosingHeight,
+    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1)->width, kClosingHeight,
                     dpi_);
     Visible(ControlId::Label2, false);
     Visible(ControlId::Label16, true);

@@ -14,6 +14,7 @@
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "SystemMessage.h"
+#include "Utf8.h"
 
 namespace {
 

@@ -336,7 +336,7 @@ TEST_F(Keyboard, ACloseFromOutsideDuringTheRepairStopsAfterTheEntryInHand) {
 // The helpers of the access test that the wizard `pid` has running now.
 std::vector<DWORD> AccessHelpersOf(DWORD pid) {
   std::vector<DWORD> helpers;
-  UniqueProcess snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
@@ -354,7 +354,7 @@ bool Answers(HWND window) {
 
 TEST_F(Keyboard, TheVersionPageAnswersWhileTheAccessTestHangs) {
   AccessStandIns standIns({L"hang-roundtrip"});
-  RemoteWizard wizard(Program());
+  RemoteWizard wizard(ProgramPath());
   ASSERT_NE(wizard.window(), nullptr);
   User user(wizard);
   DWORD pid = 0;
@@ -385,7 +385,7 @@ TEST_F(Keyboard, TheVersionPageAnswersWhileTheAccessTestHangs) {
   user.Press(VK_ESCAPE);
   EXPECT_EQ(user.ExitCode(), 0u);
   for (DWORD helper : helpers) {
-    UniqueProcess process(OpenProcess(SYNCHRONIZE, FALSE, helper));
+    UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, helper));
     EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 2000) == WAIT_OBJECT_0);
   }
   EXPECT_TRUE(AccessScratchFolders().empty());

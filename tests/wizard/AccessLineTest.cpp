@@ -42,7 +42,7 @@ class AccessLine : public ::testing::Test {
   }
 
   MessageBoxCatcher boxes_;
-  frmMain form_{frmMain::Options{false, WizardProgram()}};
+  frmMain form_{frmMain::Options{false, ProgramPath()}};
 };
 
 TEST_F(AccessLine, SaysThatAccessWorksWhenTheComponentsDo) {

@@ -75,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   SetWindowTextW(
       form.Control(ControlId::Label1),
       (LoadText(IDS_REPAIR_FINISHED) + L"\n" + AccessVerdictText(failing, true, 90)).c_str());
-  const ControlSpec& label1 = SpecOf(ControlId::Label1);
+  const ControlSpec& label1 = *SpecOf(ControlId::Label1);
   const WindowDC screen(nullptr);
   FitHeightToText(form.Control(ControlId::Label1), label1.width, 2490 - 1095,
                   GetDeviceCaps(screen.get(), LOGPIXELSX));
