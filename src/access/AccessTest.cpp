@@ -1,5 +1,7 @@
 #include "AccessTest.h"
 
+#include "HelperProcess.h"
+
 #include <vector>
 
 #include "AccessHelperProcess.h"
@@ -55,41 +57,10 @@ void AccessTest::Start() {
   if (!CreatePipe(pipe_.put(), write.put(), &inherit, kPipeBytes))
     return Finish(Ending::NotStarted, GetLastError());
   SetHandleInformation(pipe_.get(), HANDLE_FLAG_INHERIT, 0);
-  // The helper's standard handles lead nowhere: what a component prints
-  // cannot pass for the helper's answer.
-  UniqueKernelHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                         OPEN_EXISTING, 0, nullptr));
-  if (nowhere.get() == INVALID_HANDLE_VALUE) nowhere.release();
-
-  // A helper must not outlive its caller: the job ends it with its last
-  // handle, which dies with us.
-  job_.reset(CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job_ && !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
-                                       sizeof limits))
-    job_.reset();
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdInput = nowhere.get();
-  startup.hStdOutput = nowhere.get();
-  startup.hStdError = nowhere.get();
-  std::wstring command =
-      L"\"" + program_ + L"\" " + AccessHelperArguments(write.get(), folder_->Path());
-  PROCESS_INFORMATION started{};
-  // Suspended until it is in the job, so that not even its start-up runs
-  // outside it.
-  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &started))
-    return Finish(Ending::NotStarted, GetLastError());
-  if (job_) AssignProcessToJobObject(job_.get(), started.hProcess);
-  ResumeThread(started.hThread);
-  CloseHandle(started.hThread);
-  process_.reset(started.hProcess);
+  job_ = NewKillOnCloseJob();
+  process_ =
+      StartHelperProcess(program_, AccessHelperArguments(write.get(), folder_->Path()), job_.get());
+  if (!process_) return Finish(Ending::NotStarted, GetLastError());
 }
 
 void AccessTest::ReadAvailable() {

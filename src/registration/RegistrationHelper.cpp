@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "HelperProcess.h"
 #include "RegistrationHelperMain.h"
 #include "RegistrationProtocol.h"
 
@@ -24,16 +25,7 @@ RegistrationHelper::RegistrationHelper(std::wstring program, DWORD timeLimitMs)
     : program_(std::move(program)),
       timeLimitMs_(timeLimitMs),
       event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      job_(CreateJobObjectW(nullptr, nullptr)) {
-  // A helper must not outlive the program that started it: one whose
-  // component hangs would otherwise stay for good when the wizard is ended
-  // from outside. The job is ended with its last handle, which dies with us.
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job_ && !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits,
-                                       sizeof limits))
-    job_.reset();
-}
+      job_(NewKillOnCloseJob()) {}
 
 RegistrationHelper::~RegistrationHelper() { Stop(); }
 
@@ -55,31 +47,8 @@ bool RegistrationHelper::Start() {
   UniqueFileHandle client(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
                                       OPEN_EXISTING, 0, nullptr));
   if (!client) return false;
-  // The helper's standard handles lead nowhere: a component that prints or
-  // reads there must not be able to talk in the helper's place.
-  UniqueFileHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                       0, nullptr));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdInput = nowhere.get();
-  startup.hStdOutput = nowhere.get();
-  startup.hStdError = nowhere.get();
-  std::wstring command = L"\"" + program_ + L"\" " + RegistrationHelperArguments(client.get());
-  PROCESS_INFORMATION started{};
-  // Suspended until it is in the job, so that not even its start-up runs
-  // outside it.
-  if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                      nullptr, nullptr, &startup, &started))
-    return false;
-  // A job the wizard itself runs in may refuse a nested one (before Windows 8):
-  // the helper then runs without, as a child process always could.
-  UniqueProcess helper(started);
-  if (job_) AssignProcessToJobObject(job_.get(), helper.process.get());
-  ResumeThread(helper.thread.get());
-  process_ = std::move(helper.process);
+  process_ = StartHelperProcess(program_, RegistrationHelperArguments(client.get()), job_.get());
+  if (!process_) return false;
   pipe_ = std::move(server);
   greeted_ = false;
   unusable_ = false;
