@@ -1,14 +1,15 @@
 #include "SystemMessage.h"
 
-#include <windows.h>
+#include "SystemErrorText.h"
 
 std::wstring SystemMessage(std::int32_t code) {
-  wchar_t buffer[512];
   // Texts with insert markers keep them: there is nothing to fill them with.
-  DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           static_cast<DWORD>(code), 0, buffer, 512, nullptr);
-  while (n > 0 && (buffer[n - 1] == L'\r' || buffer[n - 1] == L'\n' || buffer[n - 1] == L' ')) --n;
-  if (n > 0) return std::wstring(buffer, n);
+  if (std::optional<std::wstring> text = PlatformErrorText(static_cast<DWORD>(code))) {
+    while (!text->empty() &&
+           (text->back() == L'\r' || text->back() == L'\n' || text->back() == L' '))
+      text->pop_back();
+    if (!text->empty()) return *text;
+  }
   // Wine, and a broken system, have no text for some of the very codes
   // that database programs meet most: those are given as Windows gives them,
   // since that is the text a support person searches for.
