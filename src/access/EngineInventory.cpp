@@ -1,0 +1,96 @@
+#include "EngineInventory.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace {
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+  const std::wstring p(prefix);
+  if (text.size() < p.size()) return false;
+  return std::equal(p.begin(), p.end(), text.begin(), [](wchar_t a, wchar_t b) {
+    return std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
+  });
+}
+
+// Jet's entries: its OLE DB provider, DAO 3.6 and its ODBC driver, whose name
+// is localised but always ends in "(*.mdb)" without ".accdb".
+bool IsJet(const EngineEntry& entry) {
+  switch (entry.kind) {
+    case EngineKind::OleDb:
+      return StartsWith(entry.name, L"Microsoft.Jet.OLEDB.");
+    case EngineKind::Dao:
+      return StartsWith(entry.name, L"DAO.DBEngine.3");
+    case EngineKind::Odbc:
+      return entry.name.find(L"*.accdb") == std::wstring::npos;
+  }
+  return false;
+}
+
+// The ACE release an entry stands for: its server file's major version where
+// it was read (ACE 16 also registers the 12.0 names), else the number its name
+// carries (Microsoft.ACE.OLEDB.15.0, DAO.DBEngine.120: 12).
+unsigned AceMajor(const EngineEntry& entry) {
+  if (entry.version) return entry.version->iMajor;
+  const std::size_t digits = entry.name.find_first_of(L"0123456789");
+  if (digits == std::wstring::npos) return 12;
+  unsigned major = 0;
+  for (std::size_t i = digits;
+       i < entry.name.size() && std::iswdigit(entry.name[i]) && major < 1000; ++i)
+    major = major * 10 + static_cast<unsigned>(entry.name[i] - L'0');
+  return major >= 100 ? major / 10 : major;  // DAO.DBEngine.120
+}
+
+}  // namespace
+
+bool EntryOpens(const EngineEntry& entry, DatabaseKind kind) {
+  if (entry.state != EngineState::Registered) return false;
+  if (IsJet(entry)) return kind != DatabaseKind::Accdb;
+  if (kind == DatabaseKind::Access97) return AceMajor(entry) <= 14;
+  return true;
+}
+
+bool ProgramsOpen(const EngineInventory& inventory, DatabaseKind kind, int bits) {
+  return std::any_of(inventory.entries.begin(), inventory.entries.end(),
+                     [&](const EngineEntry& e) { return e.bits == bits && EntryOpens(e, kind); });
+}
+
+const char* EngineKindKey(EngineKind kind) {
+  switch (kind) {
+    case EngineKind::OleDb:
+      return "oledb";
+    case EngineKind::Dao:
+      return "dao";
+    case EngineKind::Odbc:
+      return "odbc";
+  }
+  return "oledb";
+}
+
+const char* EngineStateKey(EngineState state) {
+  switch (state) {
+    case EngineState::Registered:
+      return "registered";
+    case EngineState::FileMissing:
+      return "file missing";
+    case EngineState::OfficeOnly:
+      return "office only";
+    case EngineState::NotRegistered:
+      return "not registered";
+    case EngineState::NotAvailable:
+      return "not available";
+  }
+  return "not registered";
+}
+
+const char* DatabaseKindKey(DatabaseKind kind) {
+  switch (kind) {
+    case DatabaseKind::Access97:
+      return "mdb97";
+    case DatabaseKind::Access2000:
+      return "mdb";
+    case DatabaseKind::Accdb:
+      return "accdb";
+  }
+  return "mdb";
+}
