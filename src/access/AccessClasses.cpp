@@ -66,10 +66,12 @@ bool ServerExists(const std::wstring& server) {
 
 }  // namespace
 
-AccessStep CheckAccessClasses() {
+AccessStep CheckAccessClasses(const wchar_t* provider) {
   AccessStep step;
   step.step = AccessStepName::Classes;
-  for (const wchar_t* progId : kAccessClasses) {
+  std::vector<const wchar_t*> classes(std::begin(kAccessClasses), std::end(kAccessClasses));
+  classes.push_back(provider);
+  for (const wchar_t* progId : classes) {
     step.className = progId;
     CLSID clsid{};
     const HRESULT found = CLSIDFromProgID(progId, &clsid);

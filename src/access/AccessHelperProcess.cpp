@@ -1,57 +1,24 @@
 #include "AccessHelperProcess.h"
 
-#include <objbase.h>
-#include <shellapi.h>
-
-#include <cstdint>
-#include <cstdio>
-#include <cwchar>
 #include <optional>
-#include <vector>
 
 #include "AccessClasses.h"
 #include "AccessProtocol.h"
 #include "AccessRoundTrip.h"
+#include "ComApartment.h"
+#include "HelperSide.h"
 #include "LoadText.h"
-#include "RegistrationHelperMain.h"
 #include "TextIds.h"
 
 namespace {
-
-struct HelperArguments {
-  HANDLE channel = nullptr;
-  std::wstring folder;
-};
-
-std::optional<HelperArguments> Parse(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return std::nullopt;
-  std::optional<HelperArguments> parsed;
-  if (count == 4 && lstrcmpW(arguments[1], kAccessHelperSwitch) == 0) {
-    wchar_t* end = nullptr;
-    const unsigned long long value = std::wcstoull(arguments[2], &end, 16);
-    if (end != arguments[2] && *end == L'\0' && value != 0 && value <= UINTPTR_MAX)
-      parsed = HelperArguments{reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value)),
-                               arguments[3]};
-  }
-  LocalFree(arguments);
-  return parsed;
-}
-
-bool Send(HANDLE pipe, const std::vector<std::uint8_t>& record) {
-  DWORD written = 0;
-  return WriteFile(pipe, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
-         written == record.size();
-}
 
 // Runs one step, said before it starts, so that the caller knows which step
 // a crash or a hang ended. An exception that reaches here fails the step: a
 // component's C++ exception does where the unwinding crosses modules (x86_64),
 // on i686 it ends the process.
 template <typename Work>
-bool RunStep(HANDLE pipe, AccessStepName name, Work work, AccessStep& found) {
-  if (!Send(pipe, AccessProtocol::Begins(name))) return false;
+bool RunStep(HelperSide& side, AccessStepName name, Work work, AccessStep& found) {
+  if (!side.Answer(AccessProtocol::kBegins, AccessProtocol::Begins(name))) return false;
   try {
     found = work();
   } catch (...) {
@@ -61,61 +28,58 @@ bool RunStep(HANDLE pipe, AccessStepName name, Work work, AccessStep& found) {
     found.message = LoadText(IDS_ACCESS_EXCEPTION);
   }
   found.step = name;
-  return Send(pipe, AccessProtocol::Step(found));
+  return side.Answer(AccessProtocol::kStep, AccessProtocol::Step(found));
+}
+
+// The steps for one database kind; false once the caller cannot be told.
+bool RunTest(HelperSide& side, const AccessDatabase& database, const std::wstring& folder) {
+  AccessStep found;
+  bool going = RunStep(
+      side, AccessStepName::Classes, [&] { return CheckAccessClasses(database.provider); }, found);
+  std::optional<AccessRoundTrip> trip;
+  if (going && found.outcome == AccessOutcome::Passed && !folder.empty()) {
+    trip.emplace(folder, database);
+    going = RunStep(
+        side, AccessStepName::Create, [&] { return trip->Create(); }, found);
+    if (going && found.outcome == AccessOutcome::Passed)
+      going = RunStep(
+          side, AccessStepName::RoundTrip, [&] { return trip->RoundTrip(); }, found);
+  }
+  if (going)
+    going = RunStep(
+        side, AccessStepName::Cleanup,
+        [&] {
+          AccessStep nothingOpened;
+          nothingOpened.outcome = AccessOutcome::Passed;
+          return trip ? trip->Cleanup() : nothingOpened;
+        },
+        found);
+  return going && side.Answer(AccessProtocol::kFinished, {});
 }
 
 }  // namespace
 
 bool IsAccessHelper(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return false;
-  const bool helper = count == 4 && lstrcmpW(arguments[1], kAccessHelperSwitch) == 0;
-  LocalFree(arguments);
-  return helper;
-}
-
-std::wstring AccessHelperArguments(HANDLE channel, const std::wstring& folder) {
-  wchar_t value[24];
-  std::swprintf(value, 24, L"%llX",
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(channel)));
-  // A Windows path holds no quote, so quoting keeps it one argument.
-  return std::wstring(kAccessHelperSwitch) + L" " + value + L" \"" + folder + L"\"";
+  return IsHelperCommandLine(commandLine, kAccessHelperSwitch);
 }
 
 int RunAccessHelper() {
   EndHelperOnUnhandledException();
-  const std::optional<HelperArguments> arguments = Parse(GetCommandLineW());
-  if (!arguments || GetFileType(arguments->channel) != FILE_TYPE_PIPE) return 1;
-  const HANDLE pipe = arguments->channel;
-  // Not passed on to whatever a component starts.
-  SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
-
+  std::optional<HelperSide> side = HelperSide::Open(kAccessHelperSwitch);
+  if (!side) return kHelperBadStart;
   // Database programs call ADO from a single-threaded apartment.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  if (Send(pipe, AccessProtocol::Greeting())) {
-    AccessStep found;
-    bool going = RunStep(pipe, AccessStepName::Classes, &CheckAccessClasses, found);
-    std::optional<AccessRoundTrip> trip;
-    if (going && found.outcome == AccessOutcome::Passed && !arguments->folder.empty()) {
-      trip.emplace(arguments->folder);
-      going = RunStep(
-          pipe, AccessStepName::Create, [&] { return trip->Create(); }, found);
-      if (going && found.outcome == AccessOutcome::Passed)
-        going = RunStep(
-            pipe, AccessStepName::RoundTrip, [&] { return trip->RoundTrip(); }, found);
+  const ComApartment apartment(ComApartment::Kind::SingleThreaded);
+  if (side->Greet(AccessProtocol::kUse)) {
+    while (const std::optional<HelperFraming::Record> request =
+               side->NextRequest(AccessProtocol::kMaxRequestPayload)) {
+      std::uint32_t kind = 0;
+      std::wstring folder;
+      if (request->tag != AccessProtocol::kRun ||
+          !AccessProtocol::ReadRunRequest(request->payload, kind, folder))
+        break;
+      const AccessDatabase* database = FindAccessDatabase(kind);
+      if (!database || !RunTest(*side, *database, folder)) break;
     }
-    if (going)
-      going = RunStep(
-          pipe, AccessStepName::Cleanup,
-          [&] {
-            AccessStep nothingOpened;
-            nothingOpened.outcome = AccessOutcome::Passed;
-            return trip ? trip->Cleanup() : nothingOpened;
-          },
-          found);
-    if (going) Send(pipe, AccessProtocol::Finished());
   }
-  if (SUCCEEDED(com)) CoUninitialize();
-  return 0;
+  return side->ExitCode();
 }

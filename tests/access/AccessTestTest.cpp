@@ -18,6 +18,14 @@
 
 namespace {
 
+// Waits up to five seconds for `done`.
+template <typename Done>
+bool WaitFor(Done done, DWORD milliseconds = 5000) {
+  for (const ULONGLONG until = GetTickCount64() + milliseconds; !done(); Sleep(10))
+    if (GetTickCount64() > until) return false;
+  return true;
+}
+
 // What a step found, for the failure messages.
 std::string Describe(const AccessStep& s) {
   return std::string(AccessStepKey(s.step)) + " " + AccessOutcomeKey(s.outcome) + " " +
@@ -41,7 +49,10 @@ AccessTestResult RunWith(const AccessStandIns::Options& options, DWORD limit = 1
 
 class AccessTestFixture : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_TRUE(AccessScratchFolders().empty()); }
+  void TearDown() override {
+    EXPECT_TRUE(WaitForHelpersToEnd(5000));
+    EXPECT_TRUE(AccessScratchFolders().empty());
+  }
 };
 
 using AccessTestRuns = AccessTestFixture;
@@ -181,8 +192,7 @@ TEST_F(AccessTestRuns, EndingATestThatHangsEndsItsHelperAndRemovesItsFolder) {
   {
     AccessTest test(ProgramPath(), 60000);
     test.Start();
-    helper = test.ProcessId();
-    ASSERT_NE(helper, 0u);
+    ASSERT_TRUE(WaitFor([&] { return (helper = test.ProcessId()) != 0; }));
     EXPECT_EQ(AccessScratchFolders().size(), 1u);
     // Until the helper is in the hanging step: the database is made by then.
     wchar_t temp[MAX_PATH + 1];
@@ -229,23 +239,24 @@ TEST(ScratchFolderRemoval, DeletesOnlyWhatTheTestMakes) {
   };
   const std::wstring kept = outside + L"\\kept.txt";
   make(kept);
-  make(base + L"\\" + kProbeDatabase);
-  make(base + L"\\" + kProbeLockFile, FILE_ATTRIBUTE_READONLY);
+  make(base + L"\\Probe.mdb");
+  make(base + L"\\Probe.ldb", FILE_ATTRIBUTE_READONLY);
   make(inside + L"\\planted.txt");
 
-  EXPECT_FALSE(RemoveScratchFolder(base));
+  const std::vector<std::wstring> files = AccessScratchFolderKind().files;
+  EXPECT_FALSE(RemoveScratchFolder(base, files));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
-  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeDatabase).c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeLockFile).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((base + L"\\Probe.mdb").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((base + L"\\Probe.ldb").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW((inside + L"\\planted.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 
   // Emptied of what was planted, it goes; one already gone is no failure.
   DeleteFileW((inside + L"\\planted.txt").c_str());
   RemoveDirectoryW(inside.c_str());
-  EXPECT_TRUE(RemoveScratchFolder(base));
+  EXPECT_TRUE(RemoveScratchFolder(base, files));
   EXPECT_EQ(GetFileAttributesW(base.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(RemoveScratchFolder(base));
+  EXPECT_TRUE(RemoveScratchFolder(base, files));
   EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
   std::filesystem::remove_all(std::filesystem::path(outside), ignored);
 }
