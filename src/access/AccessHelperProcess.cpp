@@ -68,7 +68,7 @@ int RunAccessHelper() {
   std::optional<HelperSide> side = HelperSide::Open(kAccessHelperSwitch);
   if (!side) return kHelperBadStart;
   // Database programs call ADO from a single-threaded apartment.
-  const ComApartment apartment(ComApartment::Kind::SingleThreaded);
+  const ComApartment apartment(ComApartment::Kind::Com);
   if (side->Greet(AccessProtocol::kUse)) {
     while (const std::optional<HelperFraming::Record> request =
                side->NextRequest(AccessProtocol::kMaxRequestPayload)) {

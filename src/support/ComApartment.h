@@ -8,11 +8,11 @@
 class ComApartment {
  public:
   enum class Kind {
+    // A single-threaded apartment: where database programs call ADO.
+    Com,
     // OLE initialised too: what a component's registration entry expects, as
     // the platform's own registration tool makes it.
     Ole,
-    // A single-threaded apartment: where database programs call ADO.
-    SingleThreaded,
   };
 
   explicit ComApartment(Kind kind);
@@ -21,7 +21,7 @@ class ComApartment {
   ComApartment& operator=(const ComApartment&) = delete;
 
   // The result of entering; a failure leaves the thread as it was.
-  HRESULT Result() const { return result_; }
+  HRESULT Started() const { return result_; }
 
  private:
   Kind kind_;
