@@ -10,6 +10,9 @@
 #include <string>
 #include <thread>
 
+#include "AccessHelperProcess.h"
+#include "AccessStandIns.h"
+#include "AccessTest.h"
 #include "ChildProcess.h"
 #include "ComponentFixtures.h"
 #include "DllSearchOrder.h"
@@ -18,6 +21,8 @@
 #include "HelperStart.h"
 #include "LaterFunctions.h"
 #include "RegistrationHelper.h"
+#include "RegistrationHelperMain.h"
+#include "RegistrationProtocol.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
@@ -265,6 +270,83 @@ TEST(DllSearch, TheRegistrationHelperLoadsNoDllFromItsCurrentFolder) {
   EXPECT_TRUE(beside->Succeeded());
   EXPECT_FALSE(alone->loaded);
   EXPECT_EQ(alone->loadError, static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
+// ---- the fuzz target's seeds ---------------------------------------------
+
+// Everything a real helper says to `requests` until it ends, which it does
+// once they are all read.
+std::vector<std::uint8_t> TalkTo(const wchar_t* helperSwitch,
+                                 const std::vector<std::vector<std::uint8_t>>& requests) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  UniqueKernelHandle requestsRead, requestsWrite, answersRead, answersWrite;
+  CreatePipe(requestsRead.put(), requestsWrite.put(), &inherit, 1 << 20);
+  CreatePipe(answersRead.put(), answersWrite.put(), &inherit, 0);
+  SetHandleInformation(requestsWrite.get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(answersRead.get(), HANDLE_FLAG_INHERIT, 0);
+  const ChildProcess helper =
+      StartProcess(L"\"" + ProgramPath() + L"\" " +
+                       HelperArguments(helperSwitch, requestsRead.get(), answersWrite.get()),
+                   {true, nullptr, nullptr});
+  requestsRead.reset();
+  answersWrite.reset();
+  for (const std::vector<std::uint8_t>& request : requests) {
+    DWORD written = 0;
+    WriteFile(requestsWrite.get(), request.data(), static_cast<DWORD>(request.size()), &written,
+              nullptr);
+  }
+  requestsWrite.reset();
+  std::vector<std::uint8_t> stream;
+  std::uint8_t buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(answersRead.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    stream.insert(stream.end(), buffer, buffer + got);
+  WaitForSingleObject(helper.process.get(), 10000);
+  return stream;
+}
+
+// Run by hand, with MDAC_FUZZ_SEEDS naming a folder: writes the seeds of
+// helper_protocol_fuzz (tests/fuzz/seeds-helper) from what the real helpers
+// say. Each seed: the use (0 access, 1 registration), the piece size less
+// one, the stream.
+TEST(HelperSeeds, DISABLED_WriteTheFuzzSeeds) {
+  wchar_t folder[MAX_PATH] = L"";
+  ASSERT_NE(GetEnvironmentVariableW(L"MDAC_FUZZ_SEEDS", folder, MAX_PATH), 0u);
+  const auto write = [&](const std::wstring& name, std::uint8_t use,
+                         const std::vector<std::uint8_t>& stream) {
+    std::ofstream out(std::filesystem::path(std::wstring(folder) + L"\\" + name), std::ios::binary);
+    out.put(static_cast<char>(use));
+    out.put(7);
+    out.write(reinterpret_cast<const char*>(stream.data()),
+              static_cast<std::streamsize>(stream.size()));
+  };
+  const auto accessRun = [] {
+    const ScratchFolder scratch(AccessScratchFolderKind());
+    return TalkTo(kAccessHelperSwitch,
+                  {HelperFraming::Frame(
+                      AccessProtocol::kRun, 1,
+                      AccessProtocol::RunRequest(AccessDatabaseKind::JetMdb, scratch.Path()))});
+  };
+  write(L"access-platform-alone", 0, accessRun());
+  for (const wchar_t* behaviour :
+       {L"works", L"open-fails", L"wrong-value", L"crash-roundtrip", L"throw-create"}) {
+    const AccessStandIns standIns({behaviour});
+    write(std::wstring(L"access-") + behaviour, 0, accessRun());
+  }
+  const std::wstring ok = TempPath(L"mdac_seed_ok.dll"), failing = TempPath(L"mdac_seed_fails.dll");
+  CopyFileW(FixturePath(L"component_2_81.dll").c_str(), ok.c_str(), FALSE);
+  CopyFileW(FixturePath(L"component_2_81.dll").c_str(), failing.c_str(), FALSE);
+  Registrations::Answer(L"mdac_seed_fails.dll", E_FAIL);
+  std::vector<std::vector<std::uint8_t>> requests;
+  std::uint32_t number = 0;
+  for (const std::wstring& path : {ok, failing, std::wstring(L"C:\\does\\not\\exist.dll")})
+    requests.push_back(
+        HelperFraming::Frame(RegistrationProtocol::kRegister, ++number,
+                             RegistrationProtocol::Request(path, "DllRegisterServer")));
+  write(L"registration-three-files", 1, TalkTo(kRegistrationHelperSwitch, requests));
+  DeleteFileW(ok.c_str());
+  DeleteFileW(failing.c_str());
+  Registrations::Clear();
 }
 
 }  // namespace
