@@ -103,6 +103,61 @@ TEST(HelperStart, WithoutAHandleListTwoHelpersStartedAtOnceKeepTheirPipesApart) 
   EXPECT_NE(second.ProcessId(), 0u);
 }
 
+// A caller may have its helper run as another user, a copy of the program's
+// own with Administrators deny-only, say (for a helper that reads what the
+// user gives it): the helper runs with that token and talks as any other.
+TEST(HelperStart, AHelperRunsAsTheUserItIsGiven) {
+  HANDLE raw = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &raw));
+  const UniqueKernelHandle own(raw);
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof administrators;
+  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+  SID_AND_ATTRIBUTES denyOnly{administrators, 0};
+  UniqueKernelHandle restricted;
+  ASSERT_TRUE(
+      CreateRestrictedToken(own.get(), 0, 1, &denyOnly, 0, nullptr, 0, nullptr, restricted.put()));
+  HelperLaunch launch;
+  launch.program = ProgramPath();
+  launch.helperSwitch = L"/registration-helper";
+  launch.use = RegistrationProtocol::kUse;
+  launch.closingTags = {RegistrationProtocol::kRegistered};
+  launch.maxPayload = launch.maxAnswerBytes = 64;
+  launch.token = restricted.get();
+  HelperHost host(launch);
+  ASSERT_TRUE(
+      host.Ask(RegistrationProtocol::kRegister,
+               RegistrationProtocol::Request(L"C:\\does\\not\\exist.dll", "DllRegisterServer")));
+  std::optional<RegistrationOutcome> outcome;
+  bool denied = false;
+  for (int i = 0; i < 500 && !outcome; ++i, Sleep(10)) {
+    const HelperHost::Status status = host.Now();
+    ASSERT_EQ(status.startError, 0u);
+    if (status.processId && !denied) {
+      const UniqueKernelHandle process(
+          OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, status.processId));
+      HANDLE token = nullptr;
+      if (process && OpenProcessToken(process.get(), TOKEN_QUERY, &token)) {
+        const UniqueKernelHandle owned(token);
+        DWORD needed = 0;
+        GetTokenInformation(token, TokenGroups, nullptr, 0, &needed);
+        std::vector<BYTE> groups(needed);
+        if (needed && GetTokenInformation(token, TokenGroups, groups.data(), needed, &needed)) {
+          const auto* list = reinterpret_cast<const TOKEN_GROUPS*>(groups.data());
+          for (DWORD g = 0; g < list->GroupCount; ++g)
+            if (EqualSid(list->Groups[g].Sid, administrators))
+              denied = (list->Groups[g].Attributes & SE_GROUP_USE_FOR_DENY_ONLY) != 0;
+        }
+      }
+    }
+    for (const HelperFraming::Record& record : host.TakeAnswers())
+      outcome = RegistrationProtocol::ReadAnswer(record);
+  }
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_FALSE(outcome->loaded);
+  EXPECT_TRUE(denied) << "the helper's Administrators membership is not deny-only";
+}
+
 // A helper started without its channel, or whose caller is gone before it
 // greets, says so in its exit code instead of 0.
 TEST(HelperSide, AHelperWithoutItsChannelEndsWithACodeOfItsOwn) {
