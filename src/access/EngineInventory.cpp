@@ -56,6 +56,12 @@ AccessDriver AccessDriverOf(const std::wstring& name) {
   return AccessDriver::None;
 }
 
+bool SameEngine(const EngineEntry& a, const EngineEntry& b) {
+  if (a.kind != b.kind) return false;
+  if (a.kind == EngineKind::Odbc) return AccessDriverOf(a.name) == AccessDriverOf(b.name);
+  return a.name == b.name;
+}
+
 EngineRelease ReleaseOf(const EngineEntry& entry) {
   if (IsJet(entry)) return {true, 4};
   return {false, AceMajor(entry)};

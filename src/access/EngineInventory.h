@@ -65,6 +65,11 @@ struct EngineRelease {
 };
 EngineRelease ReleaseOf(const EngineEntry& entry);
 
+// Whether two entries are of one engine: an OLE DB provider or DAO by its
+// ProgID, an ODBC driver by the engine it is for (its name may differ
+// between the views and languages).
+bool SameEngine(const EngineEntry& a, const EngineEntry& b);
+
 // Whether a registered entry opens files of `kind`: Jet 4.0 opens both .mdb
 // formats; ACE opens .accdb and .mdb, and Access 97 files only up to ACE 14.
 // An entry that is not registered opens nothing.

@@ -6,19 +6,7 @@
 #include "EngineSources.h"
 #include "Wow64.h"
 
-namespace {
-
-// Entries stand together per engine, the 32-bit programs' first: an OLE DB
-// provider or DAO by its ProgID, an ODBC driver by the engine it is for (its
-// names may differ between the views).
-bool SameEngine(const EngineEntry& a, const EngineEntry& b) {
-  if (a.kind != b.kind) return false;
-  if (a.kind == EngineKind::Odbc) return AccessDriverOf(a.name) == AccessDriverOf(b.name);
-  return a.name == b.name;
-}
-
-}  // namespace
-
+// Entries stand together per engine, the 32-bit programs' first.
 EngineInventory ReadEngineInventory() {
   EngineInventory inventory;
   inventory.windows64 = IsWindows64();

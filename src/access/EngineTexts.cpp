@@ -62,8 +62,10 @@ bool AnyIn(const std::vector<const EngineEntry*>& entries, EngineState state) {
                      [state](const EngineEntry* e) { return e->state == state; });
 }
 
-// The ACE releases among `entries` in `state`, in ascending order.
-std::wstring AceReleases(const std::vector<const EngineEntry*>& entries, EngineState state) {
+// The ACE releases among `entries` in `state`, in ascending order, and how
+// many there are.
+std::pair<std::wstring, std::size_t> AceReleases(const std::vector<const EngineEntry*>& entries,
+                                                 EngineState state) {
   std::vector<unsigned> majors;
   for (const EngineEntry* e : entries)
     if (e->state == state) majors.push_back(ReleaseOf(*e).major);
@@ -71,7 +73,7 @@ std::wstring AceReleases(const std::vector<const EngineEntry*>& entries, EngineS
   majors.erase(std::unique(majors.begin(), majors.end()), majors.end());
   std::vector<std::wstring> names;
   for (unsigned major : majors) names.push_back(L"ACE " + std::to_wstring(major) + L".0");
-  return Listed(names);
+  return {Listed(names), names.size()};
 }
 
 std::wstring JetPart(const EngineInventory& inventory, int bits) {
@@ -84,13 +86,17 @@ std::wstring JetPart(const EngineInventory& inventory, int bits) {
 
 std::wstring AcePart(const EngineInventory& inventory, int bits) {
   const std::vector<const EngineEntry*> ace = EntriesOf(inventory, bits, false);
+  const auto named = [&](EngineState state, int one, int many) {
+    const auto [names, count] = AceReleases(ace, state);
+    return FormatPlaceholders(LoadText(count > 1 ? many : one), {names});
+  };
   if (AnyIn(ace, EngineState::Registered))
-    return FormatPlaceholders(LoadText(IDS_ENGINES_ACE_INSTALLED),
-                              {AceReleases(ace, EngineState::Registered)});
+    return named(EngineState::Registered, IDS_ENGINES_ACE_INSTALLED,
+                 IDS_ENGINES_ACE_INSTALLED_MANY);
   if (AnyIn(ace, EngineState::FileMissing)) return LoadText(IDS_ENGINES_ACE_BROKEN);
   if (AnyIn(ace, EngineState::OfficeOnly))
-    return FormatPlaceholders(LoadText(IDS_ENGINES_ACE_OFFICE_ONLY),
-                              {AceReleases(ace, EngineState::OfficeOnly)});
+    return named(EngineState::OfficeOnly, IDS_ENGINES_ACE_OFFICE_ONLY,
+                 IDS_ENGINES_ACE_OFFICE_ONLY_MANY);
   return LoadText(IDS_ENGINES_ACE_NONE);
 }
 

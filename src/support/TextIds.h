@@ -103,7 +103,8 @@
 #define IDS_ACCESS_FAILED 322
 #define IDS_ACCESS_NOT_RUN 323
 #define IDS_ACCESS_NOT_REGISTERED 324
-// The version page's one line: short, the step and the code only.
+// The version page's line under its heading "Database access": short, the
+// step and the code only.
 #define IDS_ACCESS_LINE_WORKS 325
 #define IDS_ACCESS_LINE_FAILS 326
 #define IDS_ACCESS_EXCEPTION 327
@@ -156,5 +157,10 @@
 #define IDS_ENGINES_COLUMN_PROGRAMS 443
 #define IDS_ENGINES_DATA_SOURCES 444
 #define IDS_ENGINES_STATES 445
+#define IDS_ENGINES_DSN_TITLE 447
+#define IDS_ENGINES_USABLE 448
+#define IDS_ENGINES_NOT_USABLE 449
+#define IDS_ENGINES_ACE_INSTALLED_MANY 450
+#define IDS_ENGINES_ACE_OFFICE_ONLY_MANY 451
 // The version page's link to the check of the user's own database file.
 #define IDS_CHECK_DATABASE 446
