@@ -41,8 +41,8 @@ Findings EngineFindings(const EngineInventory& inventory) {
   for (int bits : widths)
     findings.introduction +=
         (findings.introduction.empty() ? L"" : L"\r\n") + EngineVerdictText(inventory, bits);
-  findings.columns.push_back({LoadText(IDS_ENGINES_COLUMN_ENGINE), 3300});
-  for (int bits : widths) findings.columns.push_back({ProgramsTitle(bits), 2700});
+  findings.columns.push_back({LoadText(IDS_ENGINES_COLUMN_ENGINE), 4400});
+  for (int bits : widths) findings.columns.push_back({ProgramsTitle(bits), 2300});
   for (const EngineRow& row : EngineRows(inventory)) {
     const EngineEntry& any = row.bits32 ? *row.bits32 : *row.bits64;
     Findings::Row line;

@@ -15,6 +15,8 @@
 
 #include "AccessTest.h"
 #include "AccessTexts.h"
+#include "EngineRegistry.h"
+#include "EngineTexts.h"
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "LoadText.h"
@@ -94,9 +96,14 @@ void CopyTheFileList(const RemoteWizard& wizard, const std::vector<RemoteWizard:
   // The wizard tested database access after its repair; so does this process,
   // on the same machine, for the line the copy carries.
   const AccessTestResult access = RunAccessTest(TestDirectory() + L"\\..\\src\\MdacRepair.exe");
+  // And it reads the engines as the wizard did: the same for a program of
+  // either width.
+  const EngineInventory engines = ReadEngineInventory();
   std::wstring expectedHead =
       FormatPlaceholders(LoadText(IDS_COPY_SUMMARY), {L"2.80", L"8014", osCode}) + L"\r\n" +
-      AccessVerdictText(access, true) + L"\r\nDateiname\tDateiversion\tPfad\r\n";
+      AccessVerdictText(access, true) + L"\r\n" + EngineVerdictText(engines, 32) + L"\r\n";
+  if (engines.windows64) expectedHead += EngineVerdictText(engines, 64) + L"\r\n";
+  expectedHead += L"Dateiname\tDateiversion\tPfad\r\n";
   const auto line = [](const RemoteWizard::Row& row) {
     return row.name + L"\t" + row.version + L"\t" + row.path + L"\r\n";
   };

@@ -18,46 +18,26 @@
 #include "TestPaths.h"
 #include "WindowPicture.h"
 #include "WizardTestSupport.h"
+#include "WizardWithEngines.h"
 #include "frmMain.h"
 
 namespace {
 
 using I = ControlId;
 
-// The wizard with an engine inventory of the test's choosing.
-class LaidOutWizard : public frmMain {
- public:
-  explicit LaidOutWizard(EngineInventory engines)
-      : frmMain(Options{false}), inventory_(std::move(engines)) {}
-  using frmMain::ShowAccessResult;
-
- protected:
-  EngineInventory ReadEngines() override { return inventory_; }
-
- private:
-  EngineInventory inventory_;
-};
-
 EngineInventory Engines(bool windows64) {
   EngineInventory inventory;
   inventory.windows64 = windows64;
-  const auto entry = [](const wchar_t* name, int bits, EngineState state, std::uint16_t major) {
-    EngineEntry e;
-    e.name = name;
-    e.bits = bits;
-    e.state = state;
-    if (state == EngineState::Registered) e.version = FileVersion{major, 0, 5044, 1000};
-    return e;
-  };
-  inventory.entries = {entry(L"Microsoft.Jet.OLEDB.4.0", 32, EngineState::Registered, 4)};
+  inventory.entries = {
+      EngineOf(EngineKind::OleDb, L"Microsoft.Jet.OLEDB.4.0", 32, EngineState::Registered, 4)};
   if (windows64) {
     // The longest line: Jet not there, two ACE releases.
     inventory.entries.push_back(
-        entry(L"Microsoft.Jet.OLEDB.4.0", 64, EngineState::NotAvailable, 0));
+        EngineOf(EngineKind::OleDb, L"Microsoft.Jet.OLEDB.4.0", 64, EngineState::NotAvailable));
     inventory.entries.push_back(
-        entry(L"Microsoft.ACE.OLEDB.12.0", 64, EngineState::Registered, 14));
+        EngineOf(EngineKind::OleDb, L"Microsoft.ACE.OLEDB.12.0", 64, EngineState::Registered, 14));
     inventory.entries.push_back(
-        entry(L"Microsoft.ACE.OLEDB.16.0", 64, EngineState::Registered, 16));
+        EngineOf(EngineKind::OleDb, L"Microsoft.ACE.OLEDB.16.0", 64, EngineState::Registered, 16));
   }
   return inventory;
 }
@@ -189,7 +169,7 @@ TEST(VersionLayout, EveryCombinationFitsThePage) {
                        << static_cast<int>(access) << (windows64 ? ", 64-bit Windows" : ""));
           InstalledMdac installed(mdac.release);
           InstalledJet engine(jet);
-          LaidOutWizard form(Engines(windows64));
+          WizardWithEngines form(Engines(windows64));
           ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
           if (mdac.xp) form.iWinVersion = 6;
           form.Press(I::cmdWeiter);
