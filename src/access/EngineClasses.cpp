@@ -42,6 +42,24 @@ std::optional<std::wstring> ClassIdIn(HKEY progIdKey) {
   return id->text;
 }
 
+// The class a ProgID names. Windows 7 and later keep a ProgID in one key for
+// both views, earlier 64-bit Windows reflects it between them, and Wine keeps
+// a 32-bit program's ProgID where a 64-bit one asking for the 32-bit view
+// does not look: so the other view's answer counts too. The class itself is
+// looked up in the width's own view, and decides.
+std::optional<std::wstring> ProgIdClass(const ProgramWidth& width, bool windows64,
+                                        const wchar_t* progId) {
+  const REGSAM other = width.view == KEY_WOW64_64KEY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  for (REGSAM view : {width.view, other}) {
+    UniqueHKEY key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(progId) + L"\\CLSID").c_str(), 0,
+                      KEY_QUERY_VALUE | view, key.put()) == ERROR_SUCCESS)
+      if (std::optional<std::wstring> id = ClassIdIn(key.get())) return id;
+    if (!windows64) break;
+  }
+  return std::nullopt;
+}
+
 // A registered path longer than this is not one the loader would take.
 constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
 
@@ -71,16 +89,12 @@ EngineEntry ReadClass(const ProgramWidth& width, bool windows64, const EngineCla
     entry.state = EngineState::NotAvailable;
     return entry;
   }
-  std::optional<std::wstring> classId;
-  if (const UniqueHKEY progId =
-          OpenInView(width, HKEY_CLASSES_ROOT, std::wstring(engine.progId) + L"\\CLSID")) {
-    classId = ClassIdIn(progId.get());
-    if (classId)
-      if (const UniqueHKEY classKey = OpenInView(width, HKEY_CLASSES_ROOT, L"CLSID\\" + *classId)) {
-        FromServer(width, classKey.get(), entry, false);
-        return entry;
-      }
-  }
+  std::optional<std::wstring> classId = ProgIdClass(width, windows64, engine.progId);
+  if (classId)
+    if (const UniqueHKEY classKey = OpenInView(width, HKEY_CLASSES_ROOT, L"CLSID\\" + *classId)) {
+      FromServer(width, classKey.get(), entry, false);
+      return entry;
+    }
   // Not registered where programs look: perhaps in Click-to-Run's registry,
   // which names the ProgID in its own classes.
   for (const wchar_t* node : {L"", L"Wow6432Node\\"})

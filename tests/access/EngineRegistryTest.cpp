@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "EngineReport.h"
 #include "EngineRegistry.h"
 #include "EngineStandIns.h"
+#include "ProgramRun.h"
 
 namespace {
 
@@ -475,6 +477,48 @@ TEST(EngineRegistry, StockWineHasNoEngineAndItsEntriesReadHonestly) {
   }
   for (DatabaseKind kind : {DatabaseKind::Access97, DatabaseKind::Access2000, DatabaseKind::Accdb})
     for (int bits : {32, 64}) EXPECT_FALSE(ProgramsOpen(inventory, kind, bits));
+}
+
+// The 32-bit and the 64-bit build of the program read the same registry
+// alike: each view as its programs see it, whatever the reader's width.
+// Runs where the other build is there and this host runs it.
+TEST(EngineRegistry, BothBuildsReadTheSameEngines) {
+  const std::wstring other = TestDirectory() + L"\\..\\..\\" +
+                             (sizeof(void*) == 4 ? L"build-x86_64" : L"build") +
+                             L"\\src\\MdacRepair.exe";
+  if (GetFileAttributesW(other.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "the other build is not there";
+  if (RunProgram(other, L"/?").exitCode != 0) GTEST_SKIP() << "the other build does not run here";
+  EngineStandIns s;
+  const std::wstring common = L"%CommonProgramFiles%\\Microsoft Shared\\OFFICE16\\" +
+                              std::wstring(kServer);
+  PlacedFile ace32(kFolders.programFiles32 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" +
+                       kServer,
+                   kAceFixture);
+  PlacedFile ace64(kFolders.programFiles64 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" +
+                       kServer,
+                   kAceFixture);
+  PlacedFile jet(kFolders.system32 + L"\\msjetoledb40.dll", L"ver_4_0_9025_0.dll");
+  PlacedFile odbc64(kFolders.System64ForWriting() + L"\\" + kServer, kAceFixture);
+  for (int bits : {32, 64}) s.Class(bits, kAce16, kAce16Class, common, REG_EXPAND_SZ);
+  s.Class(32, kJet, kJetClass, kFolders.system64 + L"\\msjetoledb40.dll");
+  s.ClickToRunClass(32, kDao120, kDao120Class, common);
+  s.OdbcDriver(64, kAceDriver, kFolders.system64 + L"\\" + kServer);
+  s.OdbcDriver(32, L"Microsoft Access-Treiber (*.mdb)", kFolders.system64 + L"\\odbcjt32.dll");
+  s.DataSource(32, L"Orders", L"Microsoft Access-Treiber (*.mdb)");
+  s.DataSource(std::nullopt, L"Stock", kAceDriver);
+  const auto engines = [](const std::string& report) {
+    const std::size_t at = report.find("\"engines\": ");
+    return at == std::string::npos ? report : report.substr(at, report.rfind('}') - at);
+  };
+  const ProgramRun mine = RunProgram(ProgramPath(), L"/check /json");
+  const ProgramRun theirs = RunProgram(other, L"/check /json");
+  EXPECT_EQ(engines(mine.out), engines(theirs.out));
+  // The report's lines end in CR LF.
+  std::string expected;
+  for (char c : "\"engines\": " + EngineReportJson(ReadEngineInventory()) + "\n")
+    expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(engines(mine.out), expected);
 }
 
 }  // namespace
