@@ -71,9 +71,10 @@ void EngineInventoryFigures(const char* what) {
     ReadEngineInventory();
     later.push_back(Ms(Clock::now() - again));
   }
-  std::printf("engine inventory %s: first read %.1f ms, then %.1f ms (median of 7); goal: adds at "
-              "most 20 ms to /check\n",
-              what, first, Median(later));
+  std::printf(
+      "engine inventory %s: first read %.1f ms, then %.1f ms (median of 7); goal: adds at "
+      "most 20 ms to /check\n",
+      what, first, Median(later));
 }
 
 int main() {
