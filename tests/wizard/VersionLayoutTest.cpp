@@ -1,9 +1,9 @@
 // The version page's layout in every combination of what it shows: the MDAC
 // and Jet verdicts, the access line (none, works, fails with its longest
-// text), and the line for 64-bit programs (none on 32-bit Windows, or its
-// longest). Each must fit the page with every text whole and no two texts
-// on top of each other, blocks in their order; in both languages (the German
-// runs) and at 96 and 120 dpi (frmMainAtDpi runs it at 120).
+// text), the line for 64-bit programs (none on 32-bit Windows, or its
+// longest) and the link to the database check (hidden, or shown). Each must fit the page with every
+// text whole and no two texts on top of each other, blocks in their order; in both languages (the
+// German runs) and at 96 and 120 dpi (frmMainAtDpi runs it at 120).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -141,13 +141,20 @@ void ExpectInOrder(frmMain& form, bool linkUnderJet) {
     EXPECT_GE(PlaceOf(control).top, below) << NameOf(id);
     below = PlaceOf(control).bottom;
   }
-  // The links end on the heading's line at the texts' right edge.
+  // The links on the heading's line, the last ending at the texts' right
+  // edge: the details, and the database check where it shows.
   const RECT heading = PlaceOf(form.Control(I::lblAccessHeader));
   const RECT details = PlaceOf(form.Control(I::lblEngineDetails));
   EXPECT_TRUE(Shown(form.Control(I::lblEngineDetails)));
   EXPECT_EQ(details.top, heading.top);
-  EXPECT_EQ(details.right, form.ToPixels(kTextRight));
   EXPECT_GT(details.left, heading.right);
+  RECT last = details;
+  if (Shown(form.Control(I::lblCheckDatabase))) {
+    last = PlaceOf(form.Control(I::lblCheckDatabase));
+    EXPECT_EQ(last.top, heading.top);
+    EXPECT_LT(details.right, last.left);
+  }
+  EXPECT_EQ(last.right, form.ToPixels(kTextRight));
 }
 
 TEST(VersionLayout, EveryCombinationFitsThePage) {
@@ -172,6 +179,8 @@ TEST(VersionLayout, EveryCombinationFitsThePage) {
           WizardWithEngines form(Engines(windows64));
           ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
           if (mdac.xp) form.iWinVersion = 6;
+          // The database check's link shows in half of them, as it will.
+          if (windows64) ShowWindow(form.Control(I::lblCheckDatabase), SW_SHOWNA);
           form.Press(I::cmdWeiter);
           if (access != Access::None) form.ShowAccessResult(Result(access));
           EXPECT_EQ(Shown(form.Control(I::lblEngines64)), windows64);
