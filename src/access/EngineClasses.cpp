@@ -60,24 +60,13 @@ std::optional<std::wstring> ProgIdClass(const ProgramWidth& width, bool windows6
   return std::nullopt;
 }
 
-// A registered path longer than this is not one the loader would take.
-constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
-
 // The state of a class whose key `classKey` exists: its in-process server
 // must name a file that is there.
 void FromServer(const ProgramWidth& width, HKEY classKey, EngineEntry& entry, bool officeOnly) {
-  entry.state = officeOnly ? EngineState::OfficeOnly : EngineState::FileMissing;
   UniqueHKEY server;
   if (RegOpenKeyExW(classKey, L"InprocServer32", 0, KEY_QUERY_VALUE, server.put()) != ERROR_SUCCESS)
-    return;
-  const std::optional<RegistryText> registered =
-      ReadRegistryText(server.get(), nullptr, kMostServerCharacters);
-  if (!registered) return;
-  const ServerFile file = FindServerFile(width, *registered);
-  entry.file = file.path;
-  if (!file.exists) return;
-  entry.version = file.version;
-  if (!officeOnly) entry.state = EngineState::Registered;
+    server.reset();
+  StateFromServerFile(width, server.get(), nullptr, entry, officeOnly);
 }
 
 EngineEntry ReadClass(const ProgramWidth& width, bool windows64, const EngineClass& engine) {
@@ -115,6 +104,22 @@ EngineEntry ReadClass(const ProgramWidth& width, bool windows64, const EngineCla
 }
 
 }  // namespace
+
+void StateFromServerFile(const ProgramWidth& width, HKEY key, const wchar_t* value,
+                         EngineEntry& entry, bool officeOnly) {
+  // A registered path longer than this is not one the loader would take.
+  constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
+  entry.state = officeOnly ? EngineState::OfficeOnly : EngineState::FileMissing;
+  if (!key) return;
+  const std::optional<RegistryText> registered =
+      ReadRegistryText(key, value, kMostServerCharacters);
+  if (!registered) return;
+  const ServerFile file = FindServerFile(width, *registered);
+  entry.file = file.path;
+  if (!file.exists) return;
+  entry.version = file.version;
+  if (!officeOnly) entry.state = EngineState::Registered;
+}
 
 std::wstring WidthNode(const ProgramWidth& width, bool windows64) {
   return windows64 && width.bits == 32 ? L"Wow6432Node\\" : L"";

@@ -20,7 +20,6 @@ constexpr wchar_t kAceDriver[] = L"Microsoft Access Driver (*.mdb, *.accdb)";
 // No machine has this many drivers or data sources; a key stuffed with
 // names is read no further.
 constexpr std::size_t kMostNames = 1024;
-constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
 
 bool SameName(const std::wstring& a, const std::wstring& b) {
   return a.size() == b.size() &&
@@ -33,22 +32,6 @@ void AddOnce(std::vector<std::wstring>& names, const std::wstring& name) {
   if (std::none_of(names.begin(), names.end(),
                    [&](const std::wstring& n) { return SameName(n, name); }))
     names.push_back(name);
-}
-
-// The state of a driver by its key in ODBCINST.INI (or Click-to-Run's copy
-// of it): no key or no file named is a file missing, since the name is
-// listed.
-void FromDriverKey(const ProgramWidth& width, HKEY driverKey, EngineEntry& entry, bool officeOnly) {
-  entry.state = officeOnly ? EngineState::OfficeOnly : EngineState::FileMissing;
-  if (!driverKey) return;
-  const std::optional<RegistryText> registered =
-      ReadRegistryText(driverKey, L"Driver", kMostServerCharacters);
-  if (!registered) return;
-  const ServerFile file = FindServerFile(width, *registered);
-  entry.file = file.path;
-  if (!file.exists) return;
-  entry.version = file.version;
-  if (!officeOnly) entry.state = EngineState::Registered;
 }
 
 EngineEntry Driver(const ProgramWidth& width, const std::wstring& name) {
@@ -91,7 +74,8 @@ std::vector<EngineEntry> ReadOdbcDrivers(const ProgramWidth& width, bool windows
       if (drivers && RegOpenKeyExW(drivers.get(), name.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
                          ERROR_SUCCESS)
         key.reset();
-      FromDriverKey(width, key.get(), entry, false);
+      // A listed name without a key or a file is a file missing.
+      StateFromServerFile(width, key.get(), L"Driver", entry, false);
       entries.push_back(entry);
     }
     if (found) continue;
@@ -101,7 +85,7 @@ std::vector<EngineEntry> ReadOdbcDrivers(const ProgramWidth& width, bool windows
     if (!jet)
       if (const UniqueHKEY key = OpenClickToRun(L"Software\\" + WidthNode(width, windows64) +
                                                 L"ODBC\\ODBCINST.INI\\" + kAceDriver))
-        FromDriverKey(width, key.get(), entry, true);
+        StateFromServerFile(width, key.get(), L"Driver", entry, true);
     entries.push_back(entry);
   }
   return entries;

@@ -22,6 +22,13 @@ std::vector<EngineEntry> ReadOdbcDrivers(const ProgramWidth& width, bool windows
 std::vector<DataSourceEntry> ReadDataSources(const std::vector<ProgramWidth>& widths,
                                              const std::vector<EngineEntry>& drivers);
 
+// An entry's state from the server file that the text value `value` (null:
+// the default value) of `key` names: registered (or office only) with its
+// file and version where the file is there, else a file missing, with the
+// path where one is named. A missing key names no file.
+void StateFromServerFile(const ProgramWidth& width, HKEY key, const wchar_t* value,
+                         EngineEntry& entry, bool officeOnly);
+
 // A key of Click-to-Run Office's own registry, which only Office's processes
 // see: `machinePath` is its place below that registry's copy of
 // HKLM (for example "Software\Classes\CLSID\{...}"). Empty when it is not there.
