@@ -70,9 +70,12 @@ std::vector<EngineEntry> ReadOdbcDrivers(const ProgramWidth& width, bool windows
       if (AccessDriverOf(name) != family) continue;
       found = true;
       EngineEntry entry = Driver(width, name);
+      // A driver's key is named as the driver; a listed name with a
+      // separator in it is no key's name and must not lead to another key.
       UniqueHKEY key;
-      if (drivers && RegOpenKeyExW(drivers.get(), name.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-                         ERROR_SUCCESS)
+      if (!drivers || name.find(L'\\') != std::wstring::npos ||
+          RegOpenKeyExW(drivers.get(), name.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+              ERROR_SUCCESS)
         key.reset();
       // A listed name without a key or a file is a file missing.
       StateFromServerFile(width, key.get(), L"Driver", entry, false);

@@ -22,9 +22,12 @@ std::wstring EngineReportText(const EngineInventory& inventory, const EngineRepo
   };
   std::vector<Row> rows{{texts.engine, texts.programs, texts.state, texts.version, texts.file}};
   for (const EngineEntry& e : inventory.entries)
-    rows.push_back({EngineEntryTitle(e), texts.widths[e.bits == 64 ? 1 : 0],
+    // Names and paths come from the registry: a line break in one must not
+    // start a line of the report.
+    rows.push_back({OnOneLine(EngineEntryTitle(e)), texts.widths[e.bits == 64 ? 1 : 0],
                     texts.states[static_cast<std::size_t>(e.state)],
-                    e.version ? FullVersionText(*e.version) : L"", e.file.value_or(L"")});
+                    e.version ? FullVersionText(*e.version) : L"",
+                    OnOneLine(e.file.value_or(L""))});
   std::size_t w[4] = {};
   for (const Row& r : rows) {
     w[0] = std::max(w[0], r.engine.size());

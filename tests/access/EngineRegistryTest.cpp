@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "EngineReport.h"
 #include "EngineRegistry.h"
+#include "EngineReport.h"
 #include "EngineStandIns.h"
 #include "ProgramRun.h"
 
@@ -286,6 +286,7 @@ TEST(EngineRegistry, ValuesOfTheWrongTypeOrLengthNameNothing) {
   const std::wstring classKey = L"Software\\Classes\\" + std::wstring(kAce16) + L"\\CLSID";
   const std::wstring driverKey = L"SOFTWARE\\ODBC\\ODBCINST.INI\\" + std::wstring(kAceDriver);
   const std::wstring tooLong(5000, L'x');
+  const std::wstring nested = std::wstring(kAceDriver) + L"\\Sub";
   const DWORD number = 7;
   using Write = std::function<void(EngineStandIns&)>;
   const auto raw = [](const std::wstring& key, const std::wstring& name, DWORD type,
@@ -383,6 +384,15 @@ TEST(EngineRegistry, ValuesOfTheWrongTypeOrLengthNameNothing) {
        {[&](EngineStandIns& s) { s.OdbcDriver(32, kAceDriver, L""); }},
        EngineKind::Odbc,
        kAceDriver,
+       EngineState::FileMissing,
+       std::nullopt},
+      {"a listed name that would lead to another key",
+       {[&](EngineStandIns& s) {
+         s.OdbcDriver(32, nested, std::nullopt);
+         s.Text(32, HKEY_LOCAL_MACHINE, driverKey + L"\\Sub", L"Driver", path);
+       }},
+       EngineKind::Odbc,
+       nested.c_str(),
        EngineState::FileMissing,
        std::nullopt},
       {"a driver that is not listed, with its key",
@@ -490,14 +500,14 @@ TEST(EngineRegistry, BothBuildsReadTheSameEngines) {
     GTEST_SKIP() << "the other build is not there";
   if (RunProgram(other, L"/?").exitCode != 0) GTEST_SKIP() << "the other build does not run here";
   EngineStandIns s;
-  const std::wstring common = L"%CommonProgramFiles%\\Microsoft Shared\\OFFICE16\\" +
-                              std::wstring(kServer);
-  PlacedFile ace32(kFolders.programFiles32 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" +
-                       kServer,
-                   kAceFixture);
-  PlacedFile ace64(kFolders.programFiles64 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" +
-                       kServer,
-                   kAceFixture);
+  const std::wstring common =
+      L"%CommonProgramFiles%\\Microsoft Shared\\OFFICE16\\" + std::wstring(kServer);
+  PlacedFile ace32(
+      kFolders.programFiles32 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" + kServer,
+      kAceFixture);
+  PlacedFile ace64(
+      kFolders.programFiles64 + L"\\Common Files\\Microsoft Shared\\OFFICE16\\" + kServer,
+      kAceFixture);
   PlacedFile jet(kFolders.system32 + L"\\msjetoledb40.dll", L"ver_4_0_9025_0.dll");
   PlacedFile odbc64(kFolders.System64ForWriting() + L"\\" + kServer, kAceFixture);
   for (int bits : {32, 64}) s.Class(bits, kAce16, kAce16Class, common, REG_EXPAND_SZ);
