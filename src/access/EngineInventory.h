@@ -46,8 +46,11 @@ struct EngineEntry {
 struct DataSourceEntry {
   std::wstring name;
   std::wstring driver;
-  bool system = true;                   // a system DSN of either view; false: the user's
-  bool bits32 = false, bits64 = false;  // whether its driver exists for that width
+  bool system = true;  // a system DSN of either view; false: the user's
+  // Whether a program of that width can use it: it sees the data source (a
+  // system one only in its own view, the user's in both) and finds its
+  // driver registered.
+  bool bits32 = false, bits64 = false;
 };
 
 struct EngineInventory {
