@@ -187,10 +187,10 @@ void CompareReportsWithPages(const Machine& m) {
   for (char c : "\"engines\": " + EngineReportJson(engines) + "\n}")
     enginesJson += c == '\n' ? std::string("\r\n") : std::string(1, c);
   EXPECT_NE(json.out.find(enginesJson), std::string::npos) << json.out;
-  EXPECT_NE(out.find(L"\r\n" +
-                     AsReportLines(EngineReportText(engines, LoadEngineReportTexts(engines))) +
-                     L"\r\n" + result),
-            std::wstring::npos)
+  EXPECT_NE(
+      out.find(L"\r\n" + AsReportLines(EngineReportText(engines, LoadEngineReportTexts(engines))) +
+               L"\r\n" + result),
+      std::wstring::npos)
       << out;
   // No engine here opens .accdb files, for either width: that alone asks
   // for no attention.
