@@ -9,7 +9,9 @@
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
+#include "ConsoleEngines.h"
 #include "ConsoleOutput.h"
+#include "EngineRegistry.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
 #include "LoadText.h"
@@ -58,17 +60,22 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
 int Check(bool json) {
   const InstallationFindings found = CheckInstallation();
   const AccessTestResult access = TestDatabaseAccess();
+  const EngineInventory engines = ReadEngineInventory();
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access)))
-                            : out.Write(CheckReportText(
-                                  found, LoadCheckReportTexts(found),
-                                  AccessReportText(access, LoadAccessReportTexts(access, false))));
+  const bool written =
+      json ? out.WriteUtf8(
+                 CheckReportJson(found, AccessReportJson(access), EngineReportJson(engines)))
+           : out.Write(CheckReportText(
+                 found, LoadCheckReportTexts(found),
+                 AccessReportText(access, LoadAccessReportTexts(access, false)) + L"\n" +
+                     EngineReportText(engines, LoadEngineReportTexts(engines))));
   if (!written) {
     WriteNotWrittenReason(out.error());
     return kCheckNotWritten;
   }
   // A machine whose programs cannot reach a database needs attention as much
-  // as one with an outdated release.
+  // as one with an outdated release. An engine missing for programs of one
+  // width alone is no fault of the machine: the report says it.
   return found.versions.UpdateRecommended() || !access.Works() ? kCheckUpdate : kCheckCurrent;
 }
 
