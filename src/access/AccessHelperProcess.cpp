@@ -5,7 +5,6 @@
 #include "AccessClasses.h"
 #include "AccessProtocol.h"
 #include "AccessRoundTrip.h"
-#include "ComApartment.h"
 #include "HelperSide.h"
 #include "LoadText.h"
 #include "TextIds.h"
@@ -64,22 +63,16 @@ bool IsAccessHelper(const wchar_t* commandLine) {
 }
 
 int RunAccessHelper() {
-  EndHelperOnUnhandledException();
-  std::optional<HelperSide> side = HelperSide::Open(kAccessHelperSwitch);
-  if (!side) return kHelperBadStart;
   // Database programs call ADO from a single-threaded apartment.
-  const ComApartment apartment(ComApartment::Kind::Com);
-  if (side->Greet(AccessProtocol::kUse)) {
-    while (const std::optional<HelperFraming::Record> request =
-               side->NextRequest(AccessProtocol::kMaxRequestPayload)) {
-      std::uint32_t kind = 0;
-      std::wstring folder;
-      if (request->tag != AccessProtocol::kRun ||
-          !AccessProtocol::ReadRunRequest(request->payload, kind, folder))
-        break;
-      const AccessDatabase* database = FindAccessDatabase(kind);
-      if (!database || !RunTest(*side, *database, folder)) break;
-    }
-  }
-  return side->ExitCode();
+  return ServeAsHelper(kAccessHelperSwitch, AccessProtocol::kUse, ComApartment::Kind::Com,
+                       AccessProtocol::kMaxRequestPayload,
+                       [](HelperSide& side, const HelperFraming::Record& request) {
+                         std::uint32_t kind = 0;
+                         std::wstring folder;
+                         if (request.tag != AccessProtocol::kRun ||
+                             !AccessProtocol::ReadRunRequest(request.payload, kind, folder))
+                           return false;
+                         const AccessDatabase* database = FindAccessDatabase(kind);
+                         return database && RunTest(side, *database, folder);
+                       });
 }

@@ -18,14 +18,9 @@ constexpr DWORD kEndGrace = 3000;
 std::wstring Hex(DWORD value) { return HresultText(static_cast<std::int32_t>(value)); }
 
 HelperLaunch AccessLaunch(const std::wstring& program) {
-  HelperLaunch launch;
-  launch.program = program;
-  launch.helperSwitch = kAccessHelperSwitch;
-  launch.use = AccessProtocol::kUse;
-  launch.closingTags = {AccessProtocol::kFinished};
-  launch.maxPayload = AccessProtocol::kMaxPayloadBytes;
-  launch.maxAnswerBytes = AccessProtocol::kMaxAnswerBytes;
-  return launch;
+  return HelperLaunch(program, kAccessHelperSwitch, AccessProtocol::kUse,
+                      {AccessProtocol::kFinished}, AccessProtocol::kMaxPayloadBytes,
+                      AccessProtocol::kMaxAnswerBytes);
 }
 
 }  // namespace

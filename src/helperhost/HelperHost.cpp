@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "CriticalSection.h"
 #include "HelperStart.h"
 
 namespace {
@@ -22,24 +23,12 @@ HANDLE StuckHelpersEnd() {
 constexpr int kFolderAttempts = 100;
 constexpr DWORD kFolderRetryMs = 20;
 
-class Locked {
- public:
-  explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-  ~Locked() { LeaveCriticalSection(&lock_); }
-  Locked(const Locked&) = delete;
-  Locked& operator=(const Locked&) = delete;
-
- private:
-  CRITICAL_SECTION& lock_;
-};
-
 // Every keeper still at work, for the end of the program. Never destroyed:
 // keepers may still run while the process ends.
 struct Keepers {
-  CRITICAL_SECTION lock;
+  CriticalSection lock;
   int running = 0;
   UniqueKernelHandle allDone{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
-  Keepers() { InitializeCriticalSection(&lock); }
 
   static Keepers& Get() {
     static Keepers* keepers = new Keepers;
@@ -57,11 +46,7 @@ struct Keepers {
 
 // Scratch folders that earlier runs left are looked for once per kind and run.
 bool FirstSweepOf(const std::wstring& prefix) {
-  static CRITICAL_SECTION* lock = [] {
-    auto* made = new CRITICAL_SECTION;
-    InitializeCriticalSection(made);
-    return made;
-  }();
+  static auto* lock = new CriticalSection;
   static auto* swept = new std::vector<std::wstring>;
   const Locked locked(*lock);
   for (const std::wstring& done : *swept)
@@ -75,7 +60,7 @@ bool FirstSweepOf(const std::wstring& prefix) {
 struct HelperHost::Keeper {
   HelperLaunch launch;
   std::optional<ScratchFolder> folder;  // the keeper thread's alone once it runs
-  CRITICAL_SECTION lock;
+  CriticalSection lock;
   UniqueKernelHandle changed{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   UniqueKernelHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   // Watched in place of the process where a test pretends it never ends.
@@ -94,10 +79,8 @@ struct HelperHost::Keeper {
 
   Keeper(HelperLaunch l, std::optional<ScratchFolder> f)
       : launch(std::move(l)), folder(std::move(f)) {
-    InitializeCriticalSection(&lock);
     if (g_neverEnd) neverEnds = StuckHelpersEnd();
   }
-  ~Keeper() { DeleteCriticalSection(&lock); }
 
   void Notify() { SetEvent(changed.get()); }
 

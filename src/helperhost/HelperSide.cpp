@@ -115,3 +115,17 @@ std::optional<HelperFraming::Record> HelperSide::NextRequest(std::size_t maxPayl
 bool HelperSide::Answer(std::uint32_t tag, const std::vector<std::uint8_t>& payload) {
   return Write(HelperFraming::Frame(tag, request_, payload));
 }
+
+int ServeAsHelper(const wchar_t* helperSwitch, std::uint32_t use, ComApartment::Kind apartment,
+                  std::size_t maxRequestPayload,
+                  const std::function<bool(HelperSide&, const HelperFraming::Record&)>& answer) {
+  EndHelperOnUnhandledException();
+  std::optional<HelperSide> side = HelperSide::Open(helperSwitch);
+  if (!side) return kHelperBadStart;
+  const ComApartment entered(apartment);
+  if (side->Greet(use))
+    while (const std::optional<HelperFraming::Record> request =
+               side->NextRequest(maxRequestPayload))
+      if (!answer(*side, *request)) break;
+  return side->ExitCode();
+}

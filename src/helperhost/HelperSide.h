@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "ComApartment.h"
 #include "HelperFraming.h"
 
 // The helper's end of the host's channel: the program started again with a
@@ -56,3 +58,12 @@ class HelperSide {
   std::uint32_t request_ = 0;
   bool writeFailed_ = false;
 };
+
+// A helper's whole life: exceptions that nothing handles end it, its channel
+// is opened, its thread enters `apartment`, it greets as `use`, and `answer`
+// takes each request until the caller closes its end or `answer` says no
+// (the request is none it serves, or the caller could not be told). Returns
+// the exit code: 0, kHelperBadStart or kHelperChannelLost.
+int ServeAsHelper(const wchar_t* helperSwitch, std::uint32_t use, ComApartment::Kind apartment,
+                  std::size_t maxRequestPayload,
+                  const std::function<bool(HelperSide&, const HelperFraming::Record&)>& answer);

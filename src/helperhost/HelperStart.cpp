@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "CriticalSection.h"
 #include "HelperSide.h"
 #include "LaterFunctions.h"
 
@@ -26,25 +27,11 @@ std::atomic<bool> g_refuseNestedJobs{false};
 // Serialises the starts of this process: between making the helper's handles
 // inheritable and closing them again, no other start may run, so that no
 // helper inherits another's pipe where the platform has no handle list.
-CRITICAL_SECTION& StartLock() {
-  static CRITICAL_SECTION* lock = [] {
-    auto* made = new CRITICAL_SECTION;
-    InitializeCriticalSection(made);
-    return made;
-  }();
+// Never deleted: a keeper may start a helper while the process ends.
+CriticalSection& StartLock() {
+  static auto* lock = new CriticalSection;
   return *lock;
 }
-
-class Locked {
- public:
-  explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
-  ~Locked() { LeaveCriticalSection(&lock_); }
-  Locked(const Locked&) = delete;
-  Locked& operator=(const Locked&) = delete;
-
- private:
-  CRITICAL_SECTION& lock_;
-};
 
 UniqueKernelHandle NewKillOnCloseJob() {
   UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));

@@ -6,14 +6,9 @@
 namespace {
 
 HelperLaunch RegistrationLaunch(const std::wstring& program) {
-  HelperLaunch launch;
-  launch.program = program;
-  launch.helperSwitch = kRegistrationHelperSwitch;
-  launch.use = RegistrationProtocol::kUse;
-  launch.closingTags = {RegistrationProtocol::kRegistered};
-  launch.maxPayload = RegistrationProtocol::kAnswerPayload;
-  launch.maxAnswerBytes = HelperFraming::kHeaderBytes + RegistrationProtocol::kAnswerPayload;
-  return launch;
+  return HelperLaunch(program, kRegistrationHelperSwitch, RegistrationProtocol::kUse,
+                      {RegistrationProtocol::kRegistered}, RegistrationProtocol::kAnswerPayload,
+                      HelperFraming::kHeaderBytes + RegistrationProtocol::kAnswerPayload);
 }
 
 }  // namespace

@@ -145,12 +145,11 @@ TEST_F(AccessTestRuns, AHelperIsBelievedUpToItsLastGoodRecordAndNoFurther) {
     const wchar_t* behaviour;
     bool works;
     AccessStepName failed;
-    const wchar_t* messageStart;
   } cases[] = {
       // All four steps reported, then the end before "finished": nothing lost.
-      {L"report-all-then-end", true, AccessStepName::Classes, nullptr},
-      {L"nonsense", false, AccessStepName::Classes, L""},
-      {L"never-greet", false, AccessStepName::Classes, L""},
+      {L"report-all-then-end", true, AccessStepName::Classes},
+      {L"nonsense", false, AccessStepName::Classes},
+      {L"never-greet", false, AccessStepName::Classes},
   };
   for (const auto& c : cases) {
     SetEnvironmentVariableW(L"MDAC_FAKE_HELPER", c.behaviour);

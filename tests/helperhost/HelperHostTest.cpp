@@ -117,12 +117,8 @@ TEST(HelperStart, AHelperRunsAsTheUserItIsGiven) {
   UniqueKernelHandle restricted;
   ASSERT_TRUE(
       CreateRestrictedToken(own.get(), 0, 1, &denyOnly, 0, nullptr, 0, nullptr, restricted.put()));
-  HelperLaunch launch;
-  launch.program = ProgramPath();
-  launch.helperSwitch = L"/registration-helper";
-  launch.use = RegistrationProtocol::kUse;
-  launch.closingTags = {RegistrationProtocol::kRegistered};
-  launch.maxPayload = launch.maxAnswerBytes = 64;
+  HelperLaunch launch(ProgramPath(), kRegistrationHelperSwitch, RegistrationProtocol::kUse,
+                      {RegistrationProtocol::kRegistered}, 64, 64);
   launch.token = restricted.get();
   HelperHost host(launch);
   ASSERT_TRUE(
