@@ -37,3 +37,16 @@ LockFileEntries ReadLockFile(std::span<const std::uint8_t> bytes, std::uint64_t 
   if (length > kLockFileBytes) ++entries.damaged;        // more than the slots there are
   return entries;
 }
+
+std::wstring LockFilePath(const std::wstring& database) {
+  const std::size_t name = database.find_last_of(L"\\/");
+  std::size_t dot = database.find_last_of(L'.');
+  if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name))
+    dot = database.size();
+  std::wstring extension = database.substr(dot);
+  for (wchar_t& c : extension)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  const bool ace = extension == L".accdb" || extension == L".accde" || extension == L".accdr" ||
+                   extension == L".accdt";
+  return database.substr(0, dot) + (ace ? L".laccdb" : L".ldb");
+}

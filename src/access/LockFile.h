@@ -35,3 +35,8 @@ struct LockFileEntries {
 // Reads the entries from the first bytes of a lock file (at most
 // kLockFileBytes are used) and the file's whole length.
 LockFileEntries ReadLockFile(std::span<const std::uint8_t> bytes, std::uint64_t length);
+
+// Where the engine keeps the lock file of a database: beside it, with the
+// extension ".laccdb" for the .accdb kinds (ACE's own names) and ".ldb" for
+// every other name.
+std::wstring LockFilePath(const std::wstring& database);
