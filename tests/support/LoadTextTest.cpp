@@ -107,3 +107,30 @@ TEST(Catalogue, FollowsTheUsersLanguage) {
 }
 
 }  // namespace
+
+namespace {
+
+std::size_t Placeholders(const std::wstring& text) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(L"[*]", at)) != std::wstring::npos; at += 3) ++n;
+  return n;
+}
+
+TEST(Catalogue, TheCheckOfAFileSaysEachFindingInBothLanguagesAlike) {
+  int found = 0;
+  for (int id = 400; id < 500; ++id) {
+    const std::wstring en = En(id), de = De(id);
+    EXPECT_EQ(en.empty(), de.empty()) << id;
+    if (en.empty()) continue;
+    ++found;
+    EXPECT_EQ(Placeholders(en), Placeholders(de)) << id;
+    // German quotes are typographic; English ones plain.
+    EXPECT_EQ(de.find(L'"'), std::wstring::npos) << id;
+    EXPECT_EQ(en.find(L'\u201E'), std::wstring::npos) << id;
+  }
+  EXPECT_GE(found, 50);
+  // The catalogue writes each backslash twice; the text has it once.
+  EXPECT_NE(En(IDS_CHECK_NO_DRIVE).find(L" \\\\server\\share\\... "), std::wstring::npos);
+}
+
+}  // namespace
