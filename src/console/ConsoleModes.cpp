@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
+#include "ConsoleFileChecks.h"
 #include "ConsoleOutput.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
@@ -55,21 +56,28 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
   return texts;
 }
 
-int Check(bool json) {
+int Check(const CommandLineRequest& request) {
   const InstallationFindings found = CheckInstallation();
   const AccessTestResult access = TestDatabaseAccess();
+  const FileChecksReport files = CheckUserFiles(request);
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access)))
-                            : out.Write(CheckReportText(
-                                  found, LoadCheckReportTexts(found),
-                                  AccessReportText(access, LoadAccessReportTexts(access, false))));
+  std::wstring text;
+  if (!request.json) {
+    text = CheckReportText(found, LoadCheckReportTexts(found),
+                           AccessReportText(access, LoadAccessReportTexts(access, false)));
+    if (!files.text.empty()) text += L"\n" + files.text;
+  }
+  const bool written =
+      request.json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access), files.json))
+                   : out.Write(text);
   if (!written) {
     WriteNotWrittenReason(out.error());
     return kCheckNotWritten;
   }
   // A machine whose programs cannot reach a database needs attention as much
-  // as one with an outdated release.
-  return found.versions.UpdateRecommended() || !access.Works() ? kCheckUpdate : kCheckCurrent;
+  // as one with an outdated release, and so does the user's database file.
+  return found.versions.UpdateRecommended() || !access.Works() || files.attention ? kCheckUpdate
+                                                                                  : kCheckCurrent;
 }
 
 int Usage(ConsoleStream::Which which) {
@@ -93,7 +101,7 @@ std::optional<int> RunWithoutWindow() {
       case ProgramMode::UsageError:
         return Usage(ConsoleStream::Which::Error);
       case ProgramMode::Check:
-        return Check(request.json);
+        return Check(request);
       case ProgramMode::Repair:
         return RepairQuietly(request.json);
       case ProgramMode::Wizard:

@@ -115,7 +115,8 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
   return out;
 }
 
-std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson) {
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson,
+                            const std::vector<std::pair<std::string, std::string>>& more) {
   const VersionFindings& v = found.versions;
   const std::optional<unsigned> build = v.JetBuildNumber();
   std::string out = "{\n";
@@ -138,6 +139,7 @@ std::string CheckReportJson(const InstallationFindings& found, const std::string
   }
   out += found.files.empty() ? "]" : "\n  ]";
   if (!accessJson.empty()) out += ",\n  \"access\": " + accessJson;
+  for (const auto& [name, value] : more) out += ",\n  \"" + name + "\": " + value;
   return out + "\n}\n";
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "InstallationFindings.h"
@@ -32,8 +33,9 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
 //   jet {version (null when unreadable), build (integer or null), verdict},
 //   os {code}, files [{name, version, path (both null for an unreadable
 //   file), matches}] in catalogue order, and `access` when `accessJson` (a
-//   JSON object) is given.
-std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {});
+//   JSON object) is given, then the `more` members (name, JSON value) in order.
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {},
+                            const std::vector<std::pair<std::string, std::string>>& more = {});
 
 // What the repair did with one component whose entry it was to call.
 struct RepairReportLine {
