@@ -106,6 +106,8 @@ TEST(DatabaseFile, PathsBeyondTheOrdinaryAreReadAndOnesThatAreNoFileSaySo) {
     EXPECT_EQ(check.file.problem, FileProblem::None) << ToUtf8(check.file.detail);
     EXPECT_EQ(check.header.format, DatabaseFormat::Jet4);
     EXPECT_TRUE(check.folder.users.has_value()) << ToUtf8(check.folder.failure);
+    EXPECT_TRUE(check.folder.signedInUser.has_value());
+    EXPECT_FALSE(check.folder.signedInUserName.empty());
   }
   // A relative path is taken from the current folder.
   wchar_t current[MAX_PATH + 1];
