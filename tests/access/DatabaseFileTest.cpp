@@ -159,20 +159,23 @@ TEST(DatabaseFile, ADatabaseOnAShareIsReadThroughItsUncPath) {
   const std::wstring servers = L"Z:" + unix + L"\\dosdevices\\unc";
   CreateDirectoryW(servers.c_str(), nullptr);
   CreateDirectoryW((servers + L"\\mdacserver").c_str(), nullptr);
-  UserFolder share(L"share", servers + L"\\mdacserver");
-  const std::wstring shareName = share.path().substr(share.path().find_last_of(L'\\') + 1);
-  share.Write(L"Kunden.mdb", Version(0x03).Bytes());
-  share.Write(L"Kunden.ldb", LockEntry("PC-ACCOUNTING", "Admin"));
-  const std::wstring unc = L"\\\\mdacserver\\" + shareName + L"\\Kunden.mdb";
-  const auto before = share.Snapshot();
-  const DatabaseCheck check = CheckDatabaseFile(unc);
-  EXPECT_EQ(share.Snapshot(), before);
-  EXPECT_EQ(check.file.problem, FileProblem::None) << ToUtf8(check.file.detail);
-  EXPECT_EQ(check.header.format, DatabaseFormat::Ace14);
-  EXPECT_EQ(check.folder.folder, L"\\\\mdacserver\\" + shareName);
-  ASSERT_EQ(check.lock.holders.size(), 1u);
-  EXPECT_EQ(check.lock.holders[0].computer, L"PC-ACCOUNTING");
-  EXPECT_FALSE(check.virtualStore.has_value());
+  {
+    UserFolder share(L"share", servers + L"\\mdacserver");
+    const std::wstring shareName = share.path().substr(share.path().find_last_of(L'\\') + 1);
+    share.Write(L"Kunden.mdb", Version(0x03).Bytes());
+    share.Write(L"Kunden.ldb", LockEntry("PC-ACCOUNTING", "Admin"));
+    const std::wstring unc = L"\\\\mdacserver\\" + shareName + L"\\Kunden.mdb";
+    const auto before = share.Snapshot();
+    const DatabaseCheck check = CheckDatabaseFile(unc);
+    EXPECT_EQ(share.Snapshot(), before);
+    EXPECT_EQ(check.file.problem, FileProblem::None) << ToUtf8(check.file.detail);
+    EXPECT_EQ(check.header.format, DatabaseFormat::Ace14);
+    EXPECT_EQ(check.folder.folder, L"\\\\mdacserver\\" + shareName);
+    ASSERT_EQ(check.lock.holders.size(), 1u);
+    EXPECT_EQ(check.lock.holders[0].computer, L"PC-ACCOUNTING");
+    EXPECT_FALSE(check.virtualStore.has_value());
+  }
+  RemoveDirectoryW((servers + L"\\mdacserver").c_str());
 }
 
 // A program that has the database open as Jet does: the lock file opened
