@@ -77,6 +77,9 @@ struct UniqueProcess {
   explicit UniqueProcess(const PROCESS_INFORMATION& started)
       : process(started.hProcess), thread(started.hThread) {}
 };
+// Memory the platform hands back to be freed with LocalFree (security
+// descriptors, SID strings).
+using UniqueLocalMemory = UniqueHandle<HLOCAL, &::LocalFree>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 // Memory the platform hands out with LocalAlloc (security descriptors, texts).
 using UniqueLocal = UniqueHandle<HLOCAL, &::LocalFree>;
