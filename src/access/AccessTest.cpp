@@ -18,9 +18,12 @@ constexpr DWORD kEndGrace = 3000;
 std::wstring Hex(DWORD value) { return HresultText(static_cast<std::int32_t>(value)); }
 
 HelperLaunch AccessLaunch(const std::wstring& program) {
-  return HelperLaunch(program, kAccessHelperSwitch, AccessProtocol::kUse,
+  HelperLaunch launch(program, kAccessHelperSwitch, AccessProtocol::kUse,
                       {AccessProtocol::kFinished}, AccessProtocol::kMaxPayloadBytes,
                       AccessProtocol::kMaxAnswerBytes);
+  // One test, one request: the helper ends as soon as it has answered.
+  launch.maxRequests = 1;
+  return launch;
 }
 
 }  // namespace

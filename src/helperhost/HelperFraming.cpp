@@ -73,14 +73,12 @@ void Conversation::Asked(std::uint32_t request) {
 
 bool Conversation::Take(const std::uint8_t* data, std::size_t size) {
   if (broken_) return false;
-  answerBytes_ += size;
-  // Before the greeting the bound is the greeting's own size.
-  if ((greeted_ && answerBytes_ > maxAnswerBytes_) ||
-      (!greeted_ && answerBytes_ > kHeaderBytes + 4))
-    return !(broken_ = true);
+  // The reader bounds what waits for the rest of its record; whole records
+  // count against the request's bound.
   if (!reader_.Take(data, size)) return !(broken_ = true);
   while (std::optional<Record> record = reader_.Next()) {
-    if (!Check(*record)) return !(broken_ = true);
+    if (greeted_) answerBytes_ += kHeaderBytes + record->payload.size();
+    if (answerBytes_ > maxAnswerBytes_ || !Check(*record)) return !(broken_ = true);
     if (record->tag != kGreetingTag) ready_.push_back(std::move(*record));
   }
   return true;
@@ -94,7 +92,6 @@ bool Conversation::Check(const Record& record) {
         !payload.AtEnd() || use != use_)
       return false;
     greeted_ = true;
-    answerBytes_ = 0;
     return true;
   }
   // Only the request in hand is answered, and nothing after its closing record.

@@ -94,6 +94,7 @@ struct HelperHost::Keeper {
 
   void Run();
   void Talk(StartedHelper& helper, HANDLE watched);
+  int SendAsked(StartedHelper& helper, HelperFraming::Conversation& talk, std::uint32_t& number);
   bool ReadUntil(StartedHelper& helper, HelperFraming::Conversation& talk, bool answered);
   void Finish(StartedHelper& helper, HANDLE watched);
   void RemoveFolder();
@@ -148,41 +149,55 @@ bool HelperHost::Keeper::ReadUntil(StartedHelper& helper, HelperFraming::Convers
   return true;
 }
 
+// Writes the request asked for, if any: 1 when one went, 0 when none is
+// asked, -1 when the helper is not to be asked any more or could not be.
+int HelperHost::Keeper::SendAsked(StartedHelper& helper, HelperFraming::Conversation& talk,
+                                  std::uint32_t& number) {
+  std::optional<HelperFraming::Record> asked;
+  {
+    const Locked locked(lock);
+    if (ownerGone || endAsked) return -1;
+    asked = std::move(request);
+    request.reset();
+  }
+  if (!asked) return 0;
+  talk.Asked(++number);
+  const std::vector<std::uint8_t> bytes = HelperFraming::Frame(asked->tag, number, asked->payload);
+  DWORD written = 0;
+  if (!WriteFile(helper.requests.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                 nullptr) ||
+      written != bytes.size()) {
+    const Locked locked(lock);
+    status.undelivered = true;
+    return -1;
+  }
+  // The last request it may get: it ends once it has answered.
+  if (launch.maxRequests && number >= launch.maxRequests) helper.requests.reset();
+  return 1;
+}
+
 void HelperHost::Keeper::Talk(StartedHelper& helper, HANDLE watched) {
   HelperFraming::Conversation talk(launch.use, launch.closingTags, launch.maxPayload,
                                    launch.maxAnswerBytes);
-  if (!ReadUntil(helper, talk, false)) return;
+  std::uint32_t number = 0;
+  // A request asked for before the start goes at once: it waits in the pipe
+  // while the helper gets ready, instead of after its greeting.
+  int sent = SendAsked(helper, talk, number);
+  if (sent < 0 || !ReadUntil(helper, talk, false)) return;
   {
     const Locked locked(lock);
     status.greeted = true;
   }
   Notify();
-  for (std::uint32_t number = 1;; ++number) {
-    std::optional<HelperFraming::Record> asked;
-    while (!asked) {
-      {
-        const Locked locked(lock);
-        if (ownerGone || endAsked) return;
-        asked = std::move(request);
-        request.reset();
-      }
-      if (asked) break;
-      // A helper that ends between requests is seen to end here.
+  for (;;) {
+    if (sent > 0 && !ReadUntil(helper, talk, true)) return;
+    if (!helper.requests) return;  // it had its last request
+    // A helper that ends between requests is seen to end here.
+    while ((sent = SendAsked(helper, talk, number)) == 0) {
       const HANDLE waits[] = {wake.get(), watched};
       if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) return;
     }
-    talk.Asked(number);
-    const std::vector<std::uint8_t> bytes =
-        HelperFraming::Frame(asked->tag, number, asked->payload);
-    DWORD written = 0;
-    if (!WriteFile(helper.requests.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                   nullptr) ||
-        written != bytes.size()) {
-      const Locked locked(lock);
-      status.undelivered = true;
-      return;
-    }
-    if (!ReadUntil(helper, talk, true)) return;
+    if (sent < 0) return;
   }
 }
 

@@ -26,6 +26,9 @@ struct HelperLaunch {
   // How long a helper told to end (its requests closed) may take before it
   // is ended.
   DWORD exitWait = 2000;
+  // The requests it gets at most (0: any number): once the last is sent, its
+  // requests are closed, so that it ends as soon as it has answered.
+  std::uint32_t maxRequests = 0;
 };
 
 // One helper process and its channel, from its start to its end. Nothing

@@ -81,7 +81,7 @@ TEST(HelperFraming, RefusesWhatNoHelperSays) {
       {"more than a request's answers may be",
        Join({Greeting(), F::Frame(kPart, 1, Bytes(64, 1)), F::Frame(kPart, 1, Bytes(64, 1)),
              F::Frame(kPart, 1, Bytes(64, 1)), F::Frame(kPart, 1, Bytes(64, 1))}),
-       true, 0},
+       true, 3},
   };
   for (const auto& c : cases) {
     F::Conversation talk = NewTalk();
