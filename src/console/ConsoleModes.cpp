@@ -26,10 +26,9 @@ constexpr int kCheckUpdate = 1;
 constexpr int kCheckNotWritten = 2;
 
 std::vector<std::wstring> Arguments() {
-  std::optional<std::vector<std::wstring>> words = CommandLineWords(GetCommandLineW());
-  if (!words) return {L"/"};  // unreadable: no switch at all, a usage error
-  if (!words->empty()) words->erase(words->begin());
-  return std::move(*words);
+  std::vector<std::wstring> words = CommandLineWords(GetCommandLineW());
+  words.erase(words.begin());  // the program's name
+  return words;
 }
 
 void WriteLine(ConsoleStream::Which which, const std::wstring& line) {

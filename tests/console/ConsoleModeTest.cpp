@@ -4,8 +4,6 @@
 // for the same machine.
 #include <gtest/gtest.h>
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <algorithm>
 #include <map>
@@ -15,6 +13,7 @@
 
 #include "AccessStandIns.h"
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "ComponentFixtures.h"
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
@@ -385,14 +384,12 @@ TEST_F(ConsoleMode, TheWindowWatchSeesTheWizardsWindows) {
   EXPECT_TRUE(seen(L"Button"));  // a child window, seen through its creation event
 }
 
-// The platform's own splitting of a command line, then the parser.
-TEST_F(ConsoleMode, CommandLinesAsThePlatformSplitsThem) {
+// The program's own split of a command line (held against the platform's in
+// support_tests), then the parser.
+TEST_F(ConsoleMode, CommandLinesAsTheProgramSplitsThem) {
   const auto parse = [](const wchar_t* line) {
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(line, &count);
-    std::vector<std::wstring> arguments(argv + 1, argv + count);
-    LocalFree(argv);
-    return ParseCommandLine(arguments);
+    const std::vector<std::wstring> words = CommandLineWords(line);
+    return ParseCommandLine(std::vector<std::wstring>(words.begin() + 1, words.end()));
   };
   EXPECT_EQ(parse(L"MdacRepair.exe \"/check\" -JSON").mode, ProgramMode::Check);
   EXPECT_TRUE(parse(L"MdacRepair.exe \"/check\" -JSON").json);
