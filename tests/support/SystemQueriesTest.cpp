@@ -17,6 +17,7 @@
 #include "CraftedVersion.h"
 #include "LoadText.h"
 #include "ScopedRegistryValue.h"
+#include "SystemFunction.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
@@ -102,6 +103,11 @@ TEST(GetSpecialFolderPath, CommonFilesOfTheProcessView) {
       << GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   {
     BrokenCommonFilesDir broken;
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
+  }
+  {
+    // A shell that cannot be loaded answers no folder either.
+    const PretendAbsent damaged({"SHGetFolderPathW"});
     EXPECT_EQ(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
   }
   EXPECT_NE(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
