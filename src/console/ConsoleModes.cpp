@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "AdministratorRights.h"
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
@@ -94,6 +95,11 @@ std::optional<int> RunWithoutWindow() {
       case ProgramMode::Check:
         return Check(request.json);
       case ProgramMode::Repair:
+        // Nothing is tried where it cannot succeed: one line says why.
+        if (!HasAdministratorRights()) {
+          WriteLine(ConsoleStream::Which::Error, LoadText(IDS_REPAIR_NEEDS_ADMIN_LINE));
+          return kRepairNeedsAdministratorExitCode;
+        }
         return RepairQuietly(request.json);
       case ProgramMode::Wizard:
         break;

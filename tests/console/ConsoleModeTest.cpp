@@ -24,6 +24,7 @@
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "TextIds.h"
+#include "WithoutAdministratorRights.h"
 #include "WizardTestSupport.h"
 #include "frmMain.h"
 
@@ -337,6 +338,31 @@ TEST_F(ConsoleMode, QuietRepairCallsWhatTheRepairPageCallsAndSaysWhatItsBoxesSay
   EXPECT_EQ(box, boxes.size());
   EXPECT_FALSE(report["access"]["works"].boolean);
   EXPECT_EQ(report["access"]["steps"].items.at(0)["class"].text, "ADOX.Catalog");
+}
+
+// On Windows XP a user who is no administrator starts the program without
+// administrator rights: the check runs as it does for an administrator, the
+// repair says in one line why it does not run, and touches nothing.
+TEST_F(ConsoleMode, WithoutAdministratorRightsTheCheckRunsAndTheRepairIsRefused) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledComponents installed({});
+  const UniqueKernelHandle user = TokenWithoutAdministrators();
+  ASSERT_TRUE(user);
+  for (const wchar_t* repair : {L"/repair /quiet", L"/repair /quiet /json"}) {
+    const ProgramRun refused = RunProgram(ProgramPath(), repair, OutputTo::Pipe, 60000, user.get());
+    EXPECT_EQ(refused.exitCode, static_cast<DWORD>(kRepairNeedsAdministratorExitCode)) << repair;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(Wide(refused.err), LoadText(IDS_REPAIR_NEEDS_ADMIN_LINE) + L"\r\n");
+    EXPECT_TRUE(refused.windows.empty());
+    EXPECT_TRUE(Registrations::Order().empty()) << "a refused repair registered something";
+  }
+  for (const wchar_t* check : {L"/check", L"/check /json"}) {
+    const ProgramRun asUser = RunProgram(ProgramPath(), check, OutputTo::Pipe, 60000, user.get());
+    const ProgramRun asAdministrator = RunProgram(check);
+    EXPECT_EQ(asUser.exitCode, asAdministrator.exitCode) << check;
+    EXPECT_EQ(asUser.out, asAdministrator.out);
+    EXPECT_EQ(asUser.err, "");
+  }
 }
 
 // Started from a console without handles of its own, as from a command
