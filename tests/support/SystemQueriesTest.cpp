@@ -72,6 +72,7 @@ int ProbeWith(const wchar_t* wineVersion) {
 
 TEST(GetWindowsVersion, RealReleasesAsWineReportsThem) {
   EXPECT_EQ(ProbeWith(L"winxp"), 6);
+  EXPECT_EQ(ProbeWith(L"win2003"), 7);
   EXPECT_EQ(ProbeWith(L"win2k"), 4);
   EXPECT_EQ(ProbeWith(L"vista"), 8);
   EXPECT_EQ(ProbeWith(L"win7"), 8);
