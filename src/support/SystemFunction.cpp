@@ -2,30 +2,17 @@
 
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 
 namespace {
 
-constexpr std::size_t kLibraryCount = static_cast<std::size_t>(SystemLibrary::Comdlg32) + 1;
+// The DLLs' files, in the order of SystemLibrary.
+constexpr const wchar_t* kFiles[] = {L"kernel32.dll", L"user32.dll",  L"advapi32.dll", L"ole32.dll",
+                                     L"oleaut32.dll", L"shell32.dll", L"comdlg32.dll"};
+constexpr std::size_t kLibraryCount = std::size(kFiles);
+static_assert(kLibraryCount == static_cast<std::size_t>(SystemLibrary::Comdlg32) + 1);
 
-const wchar_t* FileOf(SystemLibrary library) {
-  switch (library) {
-    case SystemLibrary::Kernel32:
-      return L"kernel32.dll";
-    case SystemLibrary::User32:
-      return L"user32.dll";
-    case SystemLibrary::Advapi32:
-      return L"advapi32.dll";
-    case SystemLibrary::Ole32:
-      return L"ole32.dll";
-    case SystemLibrary::OleAut32:
-      return L"oleaut32.dll";
-    case SystemLibrary::Shell32:
-      return L"shell32.dll";
-    case SystemLibrary::Comdlg32:
-      return L"comdlg32.dll";
-  }
-  return L"";
-}
+const wchar_t* FileOf(SystemLibrary library) { return kFiles[static_cast<std::size_t>(library)]; }
 
 bool ImportedAtStart(SystemLibrary library) { return library <= SystemLibrary::Advapi32; }
 

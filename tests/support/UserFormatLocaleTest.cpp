@@ -60,19 +60,7 @@ TEST(UserFormatLocale, TheSameWithoutLocaleNames) {
   const FormatLocale byName = UserFormatLocale();
   const PretendAbsent xp({"GetLocaleInfoEx"});
   const FormatLocale byNumber = UserFormatLocale();
-  EXPECT_EQ(byNumber.decimalSeparator, byName.decimalSeparator);
-  EXPECT_EQ(byNumber.thousandsSeparator, byName.thousandsSeparator);
-  EXPECT_EQ(byNumber.dateSeparator, byName.dateSeparator);
-  EXPECT_EQ(byNumber.timeSeparator, byName.timeSeparator);
-  EXPECT_EQ(byNumber.shortDatePattern, byName.shortDatePattern);
-  EXPECT_EQ(byNumber.longTimePattern, byName.longTimePattern);
-  EXPECT_EQ(byNumber.shortTimePattern, byName.shortTimePattern);
-  EXPECT_EQ(byNumber.amText, byName.amText);
-  EXPECT_EQ(byNumber.pmText, byName.pmText);
-  EXPECT_EQ(byNumber.monthNames, byName.monthNames);
-  EXPECT_EQ(byNumber.monthAbbreviations, byName.monthAbbreviations);
-  EXPECT_EQ(byNumber.dayNames, byName.dayNames);
-  EXPECT_EQ(byNumber.dayAbbreviations, byName.dayAbbreviations);
+  EXPECT_TRUE(byNumber == byName);
   // Not merely the neutral defaults: the platform answered.
   EXPECT_FALSE(byNumber.monthNames[0].empty());
 }
