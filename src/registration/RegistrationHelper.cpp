@@ -18,7 +18,8 @@ std::wstring NewPipeName() {
 }
 
 // Pipes that refuse clients on other machines exist from Windows Vista on;
-// Windows XP and Server 2003 refuse the flag itself.
+// Windows XP and Server 2003 do not know the flag. There the pipe's only
+// instance is taken at once by the helper's end, opened right after it.
 DWORD PipeMode(const KernelVersion& release) {
   const DWORD mode = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT;
   return release.AtLeast(6, 0) ? mode | PIPE_REJECT_REMOTE_CLIENTS : mode;
