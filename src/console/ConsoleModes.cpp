@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "AccessTest.h"
 #include "AdministratorRights.h"
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
 #include "ConsoleOutput.h"
+#include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
 #include "LoadText.h"
@@ -56,8 +58,12 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
 }
 
 int Check(bool json) {
+  // The access test's helper starts while this process reads the
+  // installation: most of the test is the helper's own start.
+  AccessTest accessTest(ExecutablePath());
+  accessTest.Start();
   const InstallationFindings found = CheckInstallation();
-  const AccessTestResult access = TestDatabaseAccess();
+  const AccessTestResult access = AwaitAccessTest(accessTest);
   ConsoleStream out(ConsoleStream::Which::Output);
   const bool written = json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access)))
                             : out.Write(CheckReportText(
