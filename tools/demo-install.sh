@@ -2,7 +2,8 @@
 # Puts a complete MDAC 2.81 installation with a Jet 4.0 SP8 engine into a Wine
 # prefix, made of the test build's stand-in components (their registration
 # entry only notes that it ran), so that every page of the wizard has real
-# content. Runs once per prefix.
+# content: Jet's OLE DB provider, DAO 3.6 and ODBC driver registered for
+# 32-bit programs, as Windows has them. Runs once per prefix.
 #   demo-install.sh PREFIX [BUILD_DIR]   (build/ by default)
 # The files are copied by a program of the build that will look for them
 # (MDAC_WINE_ARCH, wine-loader.sh), so they land in the folders and registry
@@ -18,11 +19,13 @@ prefix=$1
 out=${2:-build}
 view=${3:-}
 common='%CommonProgramFiles%\System'
+shared='%CommonProgramFiles%\Microsoft Shared'
 system='%SystemRoot%\system32'
 reg_view=
 if [ "$view" = --32-bit-view ]; then
   export MDAC_WINE_ARCH=x86_64
   common='%CommonProgramFiles(x86)%\System'
+  shared='%CommonProgramFiles(x86)%\Microsoft Shared'
   system='%SystemRoot%\syswow64'
   reg_view=' /reg:32'
 elif [ -n "$view" ]; then
@@ -68,8 +71,24 @@ copy() { # SOURCE TARGET
   copy "$jet" "$system\\msjet40.dll"
   copy "$component" "$system\\msjtes40.dll"
   copy "$component" "$system\\msjetoledb40.dll"
-  echo "reg add \"HKLM\\Software\\Microsoft\\DataAccess\" /v FullInstallVer /d 2.81.1117.0 /f$reg_view >nul"
-  echo "if errorlevel 1 exit /b 1"
+  copy "$component" "$system\\odbcjt32.dll"
+  echo "mkdir \"$shared\\DAO\" 2>nul"
+  copy "$component" "$shared\\DAO\\dao360.dll"
+  reg() { # ARGUMENTS
+    echo "reg add $1 /f$reg_view >nul"
+    echo "if errorlevel 1 exit /b 1"
+  }
+  reg "\"HKLM\\Software\\Microsoft\\DataAccess\" /v FullInstallVer /d 2.81.1117.0"
+  # Jet's engines as Windows registers them: the paths written out.
+  jetclass='{DEE35070-506B-11CF-B1AA-00AA00B8DE95}'
+  daoclass='{00000100-0000-0010-8000-00AA006D2EA4}'
+  reg "\"HKLM\\Software\\Classes\\Microsoft.Jet.OLEDB.4.0\\CLSID\" /ve /d $jetclass"
+  reg "\"HKLM\\Software\\Classes\\CLSID\\$jetclass\\InprocServer32\" /ve /d \"$system\\msjetoledb40.dll\""
+  reg "\"HKLM\\Software\\Classes\\DAO.DBEngine.36\\CLSID\" /ve /d $daoclass"
+  reg "\"HKLM\\Software\\Classes\\CLSID\\$daoclass\\InprocServer32\" /ve /d \"$shared\\DAO\\dao360.dll\""
+  driver='Microsoft Access Driver (*.mdb)'
+  reg "\"HKLM\\SOFTWARE\\ODBC\\ODBCINST.INI\\ODBC Drivers\" /v \"$driver\" /d Installed"
+  reg "\"HKLM\\SOFTWARE\\ODBC\\ODBCINST.INI\\$driver\" /v Driver /d \"$system\\odbcjt32.dll\""
 } | sed 's/$/\r/' > "$batch"
 "$wine" cmd /c 'C:\mdac-demo\install.bat' </dev/null 9>&- || {
   echo "demo-install.sh: the demo installation in $prefix failed (cmd's exit code $?)" >&2

@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include <cwchar>
 #include <optional>
-#include <vector>
 
 #include "FormatPlaceholders.h"
 #include "LateImports.h"
 #include "LoadText.h"
+#include "RegistryText.h"
 #include "SystemMessage.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
@@ -16,7 +15,7 @@
 namespace {
 
 // A registered path longer than this is not one the loader would take.
-constexpr DWORD kMaxServerBytes = 4 * (MAX_PATH + 1) * sizeof(wchar_t);
+constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
 
 // The default value of `InprocServer32`, its variables expanded and any quotes
 // around it dropped; nothing when there is no such text.
@@ -28,18 +27,11 @@ std::optional<std::wstring> RegisteredServer(const CLSID& clsid) {
                     (std::wstring(L"CLSID\\") + guid + L"\\InprocServer32").c_str(), 0,
                     KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
     return std::nullopt;
-  DWORD type = REG_NONE, size = 0;
-  if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ) || size > kMaxServerBytes)
-    return std::nullopt;
-  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
-  if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                       &size) != ERROR_SUCCESS ||
-      size > kMaxServerBytes)
-    return std::nullopt;
-  // The stored text need not end in a terminator.
-  std::wstring server(data.data(), wcsnlen(data.data(), size / sizeof(wchar_t)));
-  if (type == REG_EXPAND_SZ) {
+  const std::optional<RegistryText> registered =
+      ReadRegistryText(key.get(), nullptr, kMostServerCharacters);
+  if (!registered) return std::nullopt;
+  std::wstring server = registered->text;
+  if (registered->expand) {
     wchar_t expanded[4 * MAX_PATH];
     const DWORD n = ExpandEnvironmentStringsW(server.c_str(), expanded, 4 * MAX_PATH);
     if (n == 0 || n > 4 * MAX_PATH) return std::nullopt;

@@ -5,12 +5,19 @@
 
 namespace {
 
+bool SameLetter(wchar_t a, wchar_t b) {
+  return std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
+}
+
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
   const std::wstring p(prefix);
   if (text.size() < p.size()) return false;
-  return std::equal(p.begin(), p.end(), text.begin(), [](wchar_t a, wchar_t b) {
-    return std::towlower(static_cast<wint_t>(a)) == std::towlower(static_cast<wint_t>(b));
-  });
+  return std::equal(p.begin(), p.end(), text.begin(), SameLetter);
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part) {
+  const std::wstring p(part);
+  return std::search(text.begin(), text.end(), p.begin(), p.end(), SameLetter) != text.end();
 }
 
 // Jet's entries: its OLE DB provider, DAO 3.6 and its ODBC driver, whose name
@@ -22,7 +29,7 @@ bool IsJet(const EngineEntry& entry) {
     case EngineKind::Dao:
       return StartsWith(entry.name, L"DAO.DBEngine.3");
     case EngineKind::Odbc:
-      return entry.name.find(L"*.accdb") == std::wstring::npos;
+      return AccessDriverOf(entry.name) != AccessDriver::Ace;
   }
   return false;
 }
@@ -43,6 +50,23 @@ unsigned AceMajor(const EngineEntry& entry) {
 
 }  // namespace
 
+AccessDriver AccessDriverOf(const std::wstring& name) {
+  if (Contains(name, L"*.accdb")) return AccessDriver::Ace;
+  if (Contains(name, L"(*.mdb)")) return AccessDriver::Jet;
+  return AccessDriver::None;
+}
+
+bool SameEngine(const EngineEntry& a, const EngineEntry& b) {
+  if (a.kind != b.kind) return false;
+  if (a.kind == EngineKind::Odbc) return AccessDriverOf(a.name) == AccessDriverOf(b.name);
+  return a.name == b.name;
+}
+
+EngineRelease ReleaseOf(const EngineEntry& entry) {
+  if (IsJet(entry)) return {true, 4};
+  return {false, AceMajor(entry)};
+}
+
 bool EntryOpens(const EngineEntry& entry, DatabaseKind kind) {
   if (entry.state != EngineState::Registered) return false;
   if (IsJet(entry)) return kind != DatabaseKind::Accdb;
@@ -53,6 +77,22 @@ bool EntryOpens(const EngineEntry& entry, DatabaseKind kind) {
 bool ProgramsOpen(const EngineInventory& inventory, DatabaseKind kind, int bits) {
   return std::any_of(inventory.entries.begin(), inventory.entries.end(),
                      [&](const EngineEntry& e) { return e.bits == bits && EntryOpens(e, kind); });
+}
+
+std::wstring EngineKindName(EngineKind kind) {
+  switch (kind) {
+    case EngineKind::OleDb:
+      return L"OLE DB";
+    case EngineKind::Dao:
+      return L"DAO";
+    case EngineKind::Odbc:
+      return L"ODBC";
+  }
+  return {};
+}
+
+std::wstring EngineEntryTitle(const EngineEntry& entry) {
+  return entry.name + L" (" + EngineKindName(entry.kind) + L")";
 }
 
 const char* EngineKindKey(EngineKind kind) {

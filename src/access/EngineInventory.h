@@ -46,8 +46,11 @@ struct EngineEntry {
 struct DataSourceEntry {
   std::wstring name;
   std::wstring driver;
-  bool system = true;                   // a system DSN of either view; false: the user's
-  bool bits32 = false, bits64 = false;  // whether its driver exists for that width
+  bool system = true;  // a system DSN of either view; false: the user's
+  // Whether a program of that width can use it: it sees the data source (a
+  // system one only in its own view, the user's in both) and finds its
+  // driver registered.
+  bool bits32 = false, bits64 = false;
 };
 
 struct EngineInventory {
@@ -55,6 +58,20 @@ struct EngineInventory {
   std::vector<EngineEntry> entries;
   std::vector<DataSourceEntry> dataSources;
 };
+
+// The engine an entry belongs to: Jet 4.0, or ACE of a major release (12,
+// 14, 15, 16): its server file's where that was read (ACE 16 registers the
+// 12.0 names too), else the one its name carries.
+struct EngineRelease {
+  bool jet = false;
+  unsigned major = 0;
+};
+EngineRelease ReleaseOf(const EngineEntry& entry);
+
+// Whether two entries are of one engine: an OLE DB provider or DAO by its
+// ProgID, an ODBC driver by the engine it is for (its name may differ
+// between the views and languages).
+bool SameEngine(const EngineEntry& a, const EngineEntry& b);
 
 // Whether a registered entry opens files of `kind`: Jet 4.0 opens both .mdb
 // formats; ACE opens .accdb and .mdb, and Access 97 files only up to ACE 14.
@@ -64,6 +81,18 @@ bool EntryOpens(const EngineEntry& entry, DatabaseKind kind);
 // Whether a program of `bits` (32 or 64) finds at least one registered engine
 // that opens files of `kind`.
 bool ProgramsOpen(const EngineInventory& inventory, DatabaseKind kind, int bits);
+
+// The engine an ODBC driver's name stands for: Jet's driver, under any of its
+// localised names ("Microsoft Access-Treiber (*.mdb)"), names "(*.mdb)"
+// alone; ACE's "Microsoft Access Driver (*.mdb, *.accdb)" names both kinds.
+// Other drivers (Excel, text, dBase, other databases) are none of them.
+enum class AccessDriver { None, Jet, Ace };
+AccessDriver AccessDriverOf(const std::wstring& name);
+
+// "OLE DB", "DAO", "ODBC"; and an entry's engine as the reports and lists
+// name it: "Microsoft.Jet.OLEDB.4.0 (OLE DB)".
+std::wstring EngineKindName(EngineKind kind);
+std::wstring EngineEntryTitle(const EngineEntry& entry);
 
 // The names the reports use: "oledb", "dao", "odbc"; "registered",
 // "file missing", "office only", "not registered", "not available";

@@ -11,7 +11,9 @@
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
+#include "ConsoleEngines.h"
 #include "ConsoleOutput.h"
+#include "EngineRegistry.h"
 #include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
@@ -63,18 +65,23 @@ int Check(bool json) {
   AccessTest accessTest(ExecutablePath());
   accessTest.Start();
   const InstallationFindings found = CheckInstallation();
+  const EngineInventory engines = ReadEngineInventory();
   const AccessTestResult access = AwaitAccessTest(accessTest);
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written = json ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access)))
-                            : out.Write(CheckReportText(
-                                  found, LoadCheckReportTexts(found),
-                                  AccessReportText(access, LoadAccessReportTexts(access, false))));
+  const bool written =
+      json ? out.WriteUtf8(
+                 CheckReportJson(found, AccessReportJson(access), EngineReportJson(engines)))
+           : out.Write(CheckReportText(
+                 found, LoadCheckReportTexts(found),
+                 AccessReportText(access, LoadAccessReportTexts(access, false)) + L"\n" +
+                     EngineReportText(engines, LoadEngineReportTexts(engines))));
   if (!written) {
     WriteNotWrittenReason(out.error());
     return kCheckNotWritten;
   }
   // A machine whose programs cannot reach a database needs attention as much
-  // as one with an outdated release.
+  // as one with an outdated release. An engine missing for programs of one
+  // width alone is no fault of the machine: the report says it.
   return found.versions.UpdateRecommended() || !access.Works() ? kCheckUpdate : kCheckCurrent;
 }
 

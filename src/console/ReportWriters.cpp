@@ -88,7 +88,7 @@ std::wstring OnOneLine(std::wstring_view text) {
 }
 
 std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts,
-                             const std::wstring& accessSection) {
+                             const std::wstring& sections) {
   const VersionFindings& v = found.versions;
   std::wstring out = texts.caption + L"\n\n";
   out += texts.mdacHeader + L"\n" + WithPlainBreaks(v.mdacText) + L"\n\n";
@@ -110,12 +110,13 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
   out += line(texts.fileName, texts.fileVersion, texts.matches, texts.path);
   for (const FileListRow& row : found.files)
     out += line(row.name, row.version, row.matches ? texts.yes : texts.no, row.path);
-  if (!accessSection.empty()) out += L"\n" + accessSection;
+  if (!sections.empty()) out += L"\n" + sections;
   out += L"\n" + (v.UpdateRecommended() ? texts.resultUpdate : texts.resultCurrent) + L"\n";
   return out;
 }
 
-std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson) {
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson,
+                            const std::string& enginesJson) {
   const VersionFindings& v = found.versions;
   const std::optional<unsigned> build = v.JetBuildNumber();
   std::string out = "{\n";
@@ -138,6 +139,7 @@ std::string CheckReportJson(const InstallationFindings& found, const std::string
   }
   out += found.files.empty() ? "]" : "\n  ]";
   if (!accessJson.empty()) out += ",\n  \"access\": " + accessJson;
+  if (!enginesJson.empty()) out += ",\n  \"engines\": " + enginesJson;
   return out + "\n}\n";
 }
 

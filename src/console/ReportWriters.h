@@ -21,9 +21,9 @@ struct CheckReportTexts {
 
 // The report of a check as plain text: the version page's headings and
 // descriptions, the download link where the page offers one, the OS version
-// code, the listed files as aligned columns, `accessSection` (if any) and the
-// result. Lines end in "\n" alone; the line breaks inside the page's texts
-// become lines too.
+// code, the listed files as aligned columns, `sections` (if any: the access
+// test's and the engines', each ending in a line break) and the result. Lines end in "\n" alone;
+// the line breaks inside the page's texts become lines too.
 std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts,
                              const std::wstring& accessSection = {});
 
@@ -31,9 +31,10 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
 //   mdac {release, installed (null when absent), verdict "current"|"update"},
 //   jet {version (null when unreadable), build (integer or null), verdict},
 //   os {code}, files [{name, version, path (both null for an unreadable
-//   file), matches}] in catalogue order, and `access` when `accessJson` (a
-//   JSON object) is given.
-std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {});
+//   file), matches}] in catalogue order, `access` when `accessJson` (a JSON
+//   object) is given, and `engines` likewise.
+std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {},
+                            const std::string& enginesJson = {});
 
 // What the repair did with one component whose entry it was to call.
 struct RepairReportLine {

@@ -10,6 +10,10 @@ std::wstring VersionText(const FileVersion& version) {
          std::to_wstring(version.iBuild);
 }
 
+std::wstring FullVersionText(const FileVersion& version) {
+  return VersionText(version) + L"." + std::to_wstring(version.iRevision);
+}
+
 unsigned BuildNumber(const FileVersion& version) {
   return version.iRevision != 0 ? version.iRevision : version.iBuild;
 }

@@ -19,6 +19,9 @@ FileVersion FileVersionOf(std::uint32_t versionMS, std::uint32_t versionLS);
 // fourth part is not shown.
 std::wstring VersionText(const FileVersion& version);
 
+// All four parts: "major.minor.build.revision".
+std::wstring FullVersionText(const FileVersion& version);
+
 // The build as the version check judges it: the fourth part when it is not
 // zero, otherwise the third.
 unsigned BuildNumber(const FileVersion& version);

@@ -36,6 +36,12 @@ enum class ControlId : int {
   lblJetVerDescr,
   lblVersionsContinue,
   lblAccessTest,
+  lblAccessHeader,
+  imgAccessOK,
+  imgAccessProb,
+  lblEngines64,
+  lblEngineDetails,
+  lblCheckDatabase,
   // Repair page.
   Label6 = 1301,
   lblHeaderExplanation2,
@@ -65,6 +71,8 @@ enum class ControlKind {
   Panel,          // a page: holds the page's controls
   Label,          // static text that wraps
   Link,           // one line of blue text that opens a web address
+  LinkButton,     // one line of blue text that opens a window of the wizard;
+                  // it takes the focus, and Space or Enter press it
   Picture,        // artwork drawn by the window
   Button,         // push button
   DefaultButton,  // the push button Enter presses
@@ -111,11 +119,24 @@ constexpr int kClientWidth = 7320, kClientHeight = 4860;
 // Every page panel fills this room; the etched separator above the buttons
 // runs along its bottom edge.
 constexpr int kPageWidth = 7368, kPageHeight = 4224;
-// The version page's line on database access: under the two version blocks
-// and above the hint to go on; where the page shows the download link instead
-// of the hint, in the hint's place, or, when an outdated Jet has moved the
-// link under its text, where the link was.
-constexpr int kAccessTop = 3390, kAccessTopInHintPlace = 3660, kAccessTopInLinkPlace = 2115;
+// The version page is laid out once its texts are known, block under block
+// from the top: the MDAC block, the Jet block, the database block (its
+// heading with the links to the details and to the database check on the
+// same line, the access line, the line for 64-bit programs), then the hint
+// to go on. The download link follows the text whose verdict asks for it.
+// A block's text starts this far under its heading, its icon a little above
+// its text; the next block starts this far under the lowest of the text,
+// the icon and the link. The page holds every combination of verdicts in
+// both languages at 96 and 120 dpi only so: the room is measured.
+constexpr int kVersionsTop = 780;
+constexpr int kHeadingToText = 30;
+constexpr int kIconAboveText = 15;
+constexpr int kTextToLink = 30;
+constexpr int kBlockGap = 90;
+// The right edge of the texts, where the database block's links end, and the
+// room between two of them.
+constexpr int kTextRight = 6540;
+constexpr int kLinkGap = 240;
 // The white header band of pages 2 to 5 reaches down to this; labels that
 // start above it sit on white. Its etched line lies just inside it.
 constexpr int kHeaderBandBottom = 720;

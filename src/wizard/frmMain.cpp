@@ -142,6 +142,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else if (notification == STN_CLICKED &&
                  (id == ControlId::lblDownloadMDAC || id == ControlId::lblRepairUrl)) {
         LinkClicked(id);
+      } else if (notification == BN_CLICKED && id == ControlId::lblEngineDetails) {
+        ShowEngineDetails();
       }
       return 0;
     }
@@ -173,9 +175,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return DefWindowProcW(hwnd(), message, wParam, lParam);
-    case WM_DRAWITEM:
-      DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType == ODT_BUTTON)
+        DrawLinkButton(item);
+      else
+        DrawPicture(item);
       return TRUE;
+    }
     case WM_PAINT:
       PaintSeparator();
       // The other pages are made while the user reads the welcome page.
@@ -277,6 +284,7 @@ void frmMain::ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod) 
 }
 
 void frmMain::Form_Unload() {
+  findings_.reset();
   oTooltips.reset();
   StopTimers();
   StopAccessTest();

@@ -15,6 +15,8 @@
 #include "ComponentCatalogue.h"
 #include "ControlLayout.h"
 #include "ControlTable.h"
+#include "EngineInventory.h"
+#include "FindingsWindow.h"
 #include "Fonts.h"
 #include "InstallationFindings.h"
 #include "UniqueHandle.h"
@@ -105,11 +107,20 @@ class frmMain {
   bool KeyWatchRunning() const { return keyWatch_ != KeyWatch::Off; }
   bool OpenerArmed() const { return openerArmed_; }
 
+  // The engines the version check read last, if it ran; the details
+  // window behind the version page's link, while it is open.
+  const std::optional<EngineInventory>& Engines() const { return engines_; }
+  HWND EngineDetailsWindow() const { return findings_ ? findings_->hwnd() : nullptr; }
+
  protected:
   // The work behind the pages; virtual so that a test can make it fail.
   virtual void VersionCheck();
   virtual void FillFileVersionList();
   void BuildComponentList();
+  // The engine inventory of this machine; a test gives one of its own.
+  virtual EngineInventory ReadEngines();
+  // What an access test found, on the version page: its line and icon.
+  void ShowAccessResult(const AccessTestResult& result);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -139,9 +150,21 @@ class frmMain {
   bool IsChecked(ControlId id) const;
   void FitHintAboveList();
 
+  // The version page's layout, block under block, each as tall as its texts.
+  void LayOutVersionPage();
+  int PlaceBelow(ControlId id, int top);
+  int PlaceBlock(ControlId heading, ControlId okIcon, ControlId problemIcon,
+                 std::initializer_list<ControlId> texts, int top);
+
+  // The database engines: read with the version check, and their details.
+  void CheckEngines();
+  void ShowEngineDetails();
+  std::vector<std::wstring> EngineVerdictLines() const;
+
   // Focus rules: the focus always rests on a visible, enabled control of the
   // page on top or on a button below the pages.
   bool CanHoldFocus(HWND control) const;
+  bool IsLinkButton(HWND control) const;
   void FocusOn(HWND control);
   void KeepFocus();
   void MarkDefaultButton();
@@ -194,6 +217,7 @@ class frmMain {
   void CopyFileList(bool selectedOnly);
   LRESULT ColourStatic(HDC dc, HWND control);
   void DrawPicture(const DRAWITEMSTRUCT& item);
+  void DrawLinkButton(const DRAWITEMSTRUCT& item);
   void PaintSeparator();
 
   // Posted when a button loses the focus: once the focus has settled, the
@@ -228,6 +252,11 @@ class frmMain {
   // What the last access test found, and whether it ran after the repair.
   std::optional<AccessTestResult> accessResult_;
   bool accessAfterRepair_ = false;
+  // Once an outdated Jet has put the download link under its text, it
+  // stays there for later runs of the check.
+  bool linkUnderJet_ = false;
+  std::optional<EngineInventory> engines_;
+  std::unique_ptr<FindingsWindow> findings_;
   bool inActivate_ = false;
   // The control that had the focus when the window was deactivated; it gets
   // it back on activation.

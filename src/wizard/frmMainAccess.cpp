@@ -28,6 +28,9 @@ void frmMain::StartAccessTest() {
   accessTest_->Start();
   Caption(ControlId::lblAccessTest, LoadText(IDS_ACCESS_RUNNING));
   Visible(ControlId::lblAccessTest, true);
+  Visible(ControlId::imgAccessOK, false);
+  Visible(ControlId::imgAccessProb, false);
+  LayOutVersionPage();
   SetTimer(hwnd(), kAccessTimer, kAccessPollInterval, nullptr);
   AccessTest_Timer();  // one that could not start has its result already
 }
@@ -48,10 +51,19 @@ void frmMain::AccessTest_Timer() {
   bool done = true;
   SkipIfFails([&] { done = accessTest_->Poll(); });
   if (!done) return;
-  accessResult_ = accessTest_->Result();
-  accessAfterRepair_ = false;
+  const AccessTestResult result = accessTest_->Result();
   StopAccessTest();
-  SkipIfFails([&] { Caption(ControlId::lblAccessTest, AccessShortText(*accessResult_)); });
+  SkipIfFails([&] { ShowAccessResult(result); });
+}
+
+void frmMain::ShowAccessResult(const AccessTestResult& result) {
+  accessResult_ = result;
+  accessAfterRepair_ = false;
+  Caption(ControlId::lblAccessTest, AccessShortText(result));
+  Visible(ControlId::lblAccessTest, true);
+  Visible(ControlId::imgAccessOK, result.Works());
+  Visible(ControlId::imgAccessProb, !result.Works());
+  LayOutVersionPage();
 }
 
 std::optional<AccessTestResult> frmMain::TestAccessAfterRepair() {

@@ -30,6 +30,10 @@ WindowClassOf ClassFor(const ControlSpec& design) {
       return {WC_STATICW, kStatic | SS_LEFT | SS_NOPREFIX, 0};
     case ControlKind::Link:
       return {WC_STATICW, kStatic | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0};
+    // Drawn as a link, but a button: it takes the focus, and the keyboard
+    // presses it.
+    case ControlKind::LinkButton:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_OWNERDRAW | BS_NOTIFY, 0};
     case ControlKind::Picture:
       return {WC_STATICW, kStatic | SS_OWNERDRAW, 0};
     // Push buttons report focus changes, so that the default button follows
@@ -141,7 +145,8 @@ void frmMain::SetUpPage(int page) {
                    0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The links and the file list see their own mouse moves; the hover
     // feedback needs them.
-    if (design.kind == ControlKind::Link || design.kind == ControlKind::ListView)
+    if (design.kind == ControlKind::Link || design.kind == ControlKind::LinkButton ||
+        design.kind == ControlKind::ListView)
       SetWindowSubclass(control, &frmMain::HoverProc, static_cast<UINT_PTR>(design.id),
                         reinterpret_cast<DWORD_PTR>(this));
   }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "AccessTexts.h"
+#include "Clipboard.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "TextIds.h"
@@ -17,39 +18,6 @@ namespace {
 
 constexpr UINT_PTR kCopySubclass = 0xC0;
 enum MenuCommand : UINT { kCopySelected = 1, kCopyAll = 2 };
-
-using UniqueGlobal = UniqueHandle<HGLOBAL, &::GlobalFree>;
-
-// The clipboard is open for this object's lifetime.
-class OpenClipboardScope {
- public:
-  explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  OpenClipboardScope(const OpenClipboardScope&) = delete;
-  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  explicit operator bool() const { return open_; }
-
- private:
-  bool open_;
-};
-
-bool PutOnClipboard(HWND owner, const std::wstring& text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-  if (!memory) return false;
-  void* target = GlobalLock(memory.get());
-  if (!target) return false;
-  std::memcpy(target, text.c_str(), bytes);
-  GlobalUnlock(memory.get());
-  const OpenClipboardScope clipboard(owner);
-  if (!clipboard || !EmptyClipboard()) return false;
-  // Once the clipboard has taken the memory, it is the clipboard's to free.
-  if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
-  memory.release();
-  return true;
-}
 
 // A cell of the list as it shows it, however long.
 std::wstring CellText(HWND list, int row, int column) {
@@ -149,6 +117,7 @@ void frmMain::CopyFileList(bool selectedOnly) {
        found.jet ? std::to_wstring(BuildNumber(*found.jet)) : notAvailable, iWinVersion});
   text += L"\r\n";
   if (accessResult_) text += AccessVerdictText(*accessResult_, accessAfterRepair_) + L"\r\n";
+  for (const std::wstring& line : EngineVerdictLines()) text += line + L"\r\n";
   for (int column = 0; column < 3; ++column)
     text += (column ? L"\t" : L"") + ColumnCaption(list, column);
   text += L"\r\n";

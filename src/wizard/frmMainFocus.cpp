@@ -16,6 +16,8 @@ constexpr ControlId kPushButtons[] = {ControlId::cmdZurück, ControlId::cmdWeite
 bool frmMain::PreTranslateMessage(MSG& msg) {
   const HWND window = hwnd();
   if (!window) return false;
+  // The findings window has a keyboard of its own.
+  if (findings_ && findings_->PreTranslateMessage(msg)) return true;
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
       (msg.hwnd == window || IsChild(window, msg.hwnd))) {
     KeepFocus();
@@ -59,6 +61,7 @@ bool frmMain::CanHoldFocus(HWND control) const {
     case ControlKind::Option:
     case ControlKind::OptionInGroup:
     case ControlKind::ListView:
+    case ControlKind::LinkButton:
       return true;
     default:
       return false;
@@ -92,9 +95,17 @@ void frmMain::KeepFocus() {
   FocusOn(hwnd());
 }
 
+bool frmMain::IsLinkButton(HWND control) const {
+  const ControlSpec* design =
+      control ? SpecOf(static_cast<ControlId>(GetDlgCtrlID(control))) : nullptr;
+  return design && design->kind == ControlKind::LinkButton && Find(design->id) == control;
+}
+
 void frmMain::MarkDefaultButton() {
   const HWND focus = GetActiveWindow() == hwnd() ? GetFocus() : savedFocus_;
-  HWND chosen = Find(ControlId::cmdWeiter);
+  // Enter presses a link that has the focus: no push button looks as if
+  // it would.
+  HWND chosen = IsLinkButton(focus) ? nullptr : Find(ControlId::cmdWeiter);
   for (ControlId button : kPushButtons)
     if (focus && focus == Find(button)) chosen = focus;
   for (ControlId button : kPushButtons) {
@@ -119,5 +130,7 @@ LRESULT frmMain::DefaultButtonId() const {
   for (ControlId button : kPushButtons)
     if (focus && focus == Find(button) && IsWindowEnabled(focus))
       return MAKELRESULT(static_cast<int>(button), DC_HASDEFID);
+  if (IsLinkButton(focus) && IsWindowEnabled(focus))
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
   return MAKELRESULT(static_cast<int>(ControlId::cmdWeiter), DC_HASDEFID);
 }

@@ -1,5 +1,6 @@
 // Painting: the colours of the static controls, the artwork of the pictures,
 // and the etched line above the buttons.
+#include <algorithm>
 #include <stdexcept>
 
 #include "Artwork.h"
@@ -39,6 +40,27 @@ void frmMain::DrawPicture(const DRAWITEMSTRUCT& item) {
   const UniqueMemoryDC source(CreateCompatibleDC(item.hDC));
   const SelectedObject selected(source.get(), picture.get());
   BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, source.get(), 0, 0, SRCCOPY);
+}
+
+void frmMain::DrawLinkButton(const DRAWITEMSTRUCT& item) {
+  RECT r = item.rcItem;
+  FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  wchar_t text[256] = {};
+  GetWindowTextW(item.hwndItem, text, 256);
+  // The font says whether the pointer is over it: underlined then.
+  const SelectedObject font(item.hDC,
+                            reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC,
+               (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : kLinkColour);
+  DrawTextW(item.hDC, text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+    RECT drawn = r;
+    DrawTextW(item.hDC, text, -1, &drawn,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    drawn.right = std::min(drawn.right + 1, r.right);
+    DrawFocusRect(item.hDC, &drawn);
+  }
 }
 
 void frmMain::PaintSeparator() {

@@ -5,8 +5,8 @@
 #include "TextIds.h"
 #include "frmMain.h"
 
-// A later run changes only what its own branches write: icons, positions and
-// the hint stay as an earlier run left them.
+// A later run changes only what its own branches write: icons, the link's
+// place and the hint stay as an earlier run left them.
 void frmMain::VersionCheck() {
   const VersionFindings found = CheckInstalledVersions(sSystemDir, iWinVersion);
   versionFindings_ = found;
@@ -28,7 +28,8 @@ void frmMain::VersionCheck() {
     Visible(ControlId::imgJetVerOK, false);
     Visible(ControlId::imgJetVerProb, true);
     sPendingUrl = LoadText(IDS_URL_DOWNLOAD);
-    MoveTop(ControlId::lblDownloadMDAC, 3860);
+    // Under the Jet text from now on, as a later run finds it.
+    linkUnderJet_ = true;
   }
 
   if (!sPendingUrl.empty()) {
@@ -39,19 +40,8 @@ void frmMain::VersionCheck() {
     Visible(ControlId::lblVersionsContinue, true);
   }
   Caption(ControlId::lblJetVerDescr, found.jetText);
-
-  if (!(GetWindowLongW(Control(ControlId::lblDownloadMDAC), GWL_STYLE) & WS_VISIBLE)) {
-    MoveTop(ControlId::lblJetVerHeader, 2405);
-    MoveTop(ControlId::lblJetVerDescr, 2735);
-    MoveTop(ControlId::imgJetVerOK, 2735);
-  }
-  // The access line takes the one line the page leaves free: above the hint
-  // to go on, else where the link would have been, else in the hint's place.
-  const bool linkShown =
-      GetWindowLongW(Control(ControlId::lblDownloadMDAC), GWL_STYLE) & WS_VISIBLE;
-  MoveTop(ControlId::lblAccessTest, !linkShown          ? kAccessTop
-                                    : !found.jetCurrent ? kAccessTopInLinkPlace
-                                                        : kAccessTopInHintPlace);
   Caption(ControlId::lblMDACVerHeader, LoadText(IDS_MDAC_HEADER));
   Caption(ControlId::lblJetVerHeader, LoadText(IDS_JET_HEADER));
+  CheckEngines();
+  LayOutVersionPage();
 }

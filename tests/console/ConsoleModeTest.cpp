@@ -15,6 +15,8 @@
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ComponentFixtures.h"
+#include "ConsoleEngines.h"
+#include "EngineRegistry.h"
 #include "FormatPlaceholders.h"
 #include "InstalledComponents.h"
 #include "JsonValue.h"
@@ -178,6 +180,21 @@ void CompareReportsWithPages(const Machine& m) {
   const std::wstring result = LoadText(m.exitCode == 0 ? IDS_REPORT_CURRENT : IDS_REPORT_UPDATE);
   EXPECT_EQ(out.substr(out.size() - result.size() - 2), result + L"\r\n");
   EXPECT_TRUE(Registrations::Order().empty()) << "a check registered something";
+
+  // The engines as this process reads them, word for word in both reports.
+  const EngineInventory engines = ReadEngineInventory();
+  std::string enginesJson;
+  for (char c : "\"engines\": " + EngineReportJson(engines) + "\n}")
+    enginesJson += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_NE(json.out.find(enginesJson), std::string::npos) << json.out;
+  EXPECT_NE(
+      out.find(L"\r\n" + AsReportLines(EngineReportText(engines, LoadEngineReportTexts(engines))) +
+               L"\r\n" + result),
+      std::wstring::npos)
+      << out;
+  // No engine here opens .accdb files, for either width: that alone asks
+  // for no attention.
+  EXPECT_FALSE(report["engines"]["accdb"]["bits64"].boolean);
 }
 
 TEST_F(ConsoleMode, CheckReportsWhatThePagesShow) {

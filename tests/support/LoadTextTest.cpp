@@ -34,6 +34,15 @@ TEST(Catalogue, EveryIdHasBothLanguagesAndNoOtherIdExists) {
   EXPECT_EQ(LoadText(70000, UiLanguage::German), L"");
 }
 
+// The engine inventory's texts: every one in both languages.
+TEST(Catalogue, EveryEngineTextHasBothLanguages) {
+  for (int id = IDS_ENGINES_HEADER; id <= IDS_ENGINES_ACE_OFFICE_ONLY_MANY; ++id) {
+    EXPECT_FALSE(En(id).empty()) << id;
+    EXPECT_FALSE(De(id).empty()) << id;
+  }
+  EXPECT_EQ(En(IDS_ENGINES_ACE_OFFICE_ONLY_MANY + 1), L"");
+}
+
 TEST(Catalogue, TextsAreExactlyAsStored) {
   EXPECT_EQ(En(IDS_CAPTION), L"MDAC Analysis and Repair Program");
   EXPECT_EQ(De(IDS_CAPTION), L"MDAC-Analyse und Reparaturprogramm");

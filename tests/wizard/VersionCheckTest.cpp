@@ -30,7 +30,7 @@ struct Outcome {
   bool mdacCurrent;
   bool jetCurrent;
   bool link;
-  int linkTop;  // twips, when the link shows
+  bool linkUnderJet;  // when the link shows: under the Jet text, else under the MDAC text
   Descriptions english, german;
 };
 
@@ -60,17 +60,21 @@ TEST_P(VersionCheck, Outcome) {
   EXPECT_EQ(form.sPendingUrl, o.link ? LoadText(IDS_URL_DOWNLOAD) : L"");
   EXPECT_EQ(shown(I::lblDownloadMDAC), o.link);
   EXPECT_EQ(shown(I::lblVersionsContinue), !o.link);
+  auto bottom = [&](ControlId id) { return PlaceOf(form.Control(id)).bottom; };
   if (o.link) {
     EXPECT_EQ(text(I::lblDownloadMDAC), LoadText(IDS_URL_DOWNLOAD));
-    EXPECT_EQ(top(I::lblDownloadMDAC), form.ToPixels(o.linkTop));
+    // The link follows the text that asks for it, before the next block.
+    EXPECT_GE(top(I::lblDownloadMDAC),
+              bottom(o.linkUnderJet ? I::lblJetVerDescr : I::lblMDACVerDescr));
+    EXPECT_LT(bottom(I::lblDownloadMDAC),
+              top(o.linkUnderJet ? I::lblAccessHeader : I::lblJetVerHeader));
   } else {
     EXPECT_EQ(text(I::lblVersionsContinue), LoadText(IDS_VERSIONS_CONTINUE));
   }
-  // Without a link the Jet block moves up into the free room.
-  EXPECT_EQ(top(I::lblJetVerHeader), form.ToPixels(o.link ? 2505 : 2405));
-  EXPECT_EQ(top(I::lblJetVerDescr), form.ToPixels(o.link ? 2835 : 2735));
-  EXPECT_EQ(top(I::imgJetVerOK), form.ToPixels(o.link ? 2835 : 2735));
-  EXPECT_EQ(top(I::imgJetVerProb), form.ToPixels(2835));
+  // The Jet block follows the MDAC block, its icons beside its text.
+  EXPECT_GT(top(I::lblJetVerHeader), bottom(I::lblMDACVerDescr));
+  EXPECT_EQ(top(I::imgJetVerOK), top(I::lblJetVerDescr) - form.ToPixels(kIconAboveText));
+  EXPECT_EQ(top(I::imgJetVerProb), top(I::lblJetVerDescr) - form.ToPixels(kIconAboveText));
   EXPECT_EQ(text(I::lblMDACVerHeader), LoadText(IDS_MDAC_HEADER));
   EXPECT_EQ(text(I::lblJetVerHeader), LoadText(IDS_JET_HEADER));
 }
@@ -86,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 true,
                 false,
-                0,
+                false,
                 {L"According to the Windows registry, you have MDAC 2.81 installed.\nThis is the "
                  L"latest version of MDAC. No update is required.",
                  L"The installed version of the Microsoft Jet database module is 4.0.8015.\rThis "
@@ -102,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 false,
                 true,
-                3860,
+                true,
                 {L"According to the Windows registry, you have MDAC 2.82 installed.\nThis is the "
                  L"latest version of MDAC. No update is required.",
                  L"The installed version of the Microsoft Jet database module is 4.0.8014.There is "
@@ -121,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 true,
                 true,
-                2115,
+                false,
                 {L"According to the Windows registry, you have MDAC 2.80 installed. There is a "
                  L"newer MDAC version available, which we recommend to install. You can download "
                  L"it after clicking the link below.",
@@ -139,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 false,
                 true,
-                3860,
+                true,
                 {L"According to the Windows registry, you have MDAC 2.8 installed. There is a "
                  L"newer MDAC version available, which we recommend to install. You can download "
                  L"it after clicking the link below.",
@@ -160,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 true,
                 false,
-                0,
+                false,
                 {L"According to the Windows registry, you have MDAC 2.71 installed.We recommend "
                  L"installing Windows XP Service Pack 2 to get the latest version 2.81 of MDAC.",
                  L"The installed version of the Microsoft Jet database module is 4.0.9025.\rThis "
@@ -177,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 false,
                 true,
-                3860,
+                true,
                 {L"According to the Windows registry, you have MDAC 2.71 installed.We recommend "
                  L"installing Windows XP Service Pack 2 to get the latest version 2.81 of MDAC.",
                  L"The installed version of the Microsoft Jet database module is 4.0.8014.There is "
@@ -198,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
                 true,
                 false,
                 true,
-                3860,
+                true,
                 {L"According to the Windows registry, you have MDAC 6.0. installed.\nThis is the "
                  L"latest version of MDAC. No update is required.",
                  L"The installed version of the Microsoft Jet database module is 4.0.9000.There is "
@@ -218,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false,
                 false,
                 true,
-                3860,
+                true,
                 {L"According to the Windows registry, you have MDAC  installed. There is a newer "
                  L"MDAC version available, which we recommend to install. You can download it "
                  L"after clicking the link below.",
@@ -253,8 +257,7 @@ TEST(VersionCheckMissing, JetWithADamagedVersionReadsNotAvailable) {
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr)));
   for (std::uint32_t claim : CraftedVersion::kClaims) {
     const std::wstring name = L"crafted_jet_" + std::to_wstring(claim) + L".dll";
-    CraftedVersion::Install(FixturePath(L"ver_4_0_9025_0.dll"), claim,
-                            FixturePath(name));
+    CraftedVersion::Install(FixturePath(L"ver_4_0_9025_0.dll"), claim, FixturePath(name));
     InstalledJet jet(name.c_str());
     form.Press(I::cmdWeiter);
     EXPECT_EQ(form.iStep, 2) << claim;
@@ -334,7 +337,9 @@ TEST(VersionCheckAgain, ALaterRunKeepsWhatAnEarlierOneChanged) {
   // The address of the first run stays, so the link shows it again.
   EXPECT_EQ(form.sPendingUrl, LoadText(IDS_URL_DOWNLOAD));
   EXPECT_TRUE(Shown(form.Control(I::lblDownloadMDAC)));
-  EXPECT_EQ(PlaceOf(form.Control(I::lblDownloadMDAC)).top, form.ToPixels(3860));
+  const RECT link = PlaceOf(form.Control(I::lblDownloadMDAC));
+  EXPECT_GE(link.top, PlaceOf(form.Control(I::lblJetVerDescr)).bottom);
+  EXPECT_LT(link.bottom, PlaceOf(form.Control(I::lblAccessHeader)).top);
   EXPECT_EQ(form.sMDACVersion, L"2.81");
 }
 

@@ -58,6 +58,13 @@ int wmain(int argc, wchar_t** argv) {
   form.Press(ControlId::cmdWeiter);
   AwaitAccessTest(form);
   ok &= Save(form.hwnd(), L"versions-" + suffix + L".bmp");
+  // The engine details behind the page's link.
+  SendMessageW(form.Control(ControlId::lblEngineDetails), BM_CLICK, 0, 0);
+  PumpFor(100);
+  if (const HWND details = form.EngineDetailsWindow()) {
+    ok &= Save(details, L"engines-" + suffix + L".bmp");
+    DestroyWindow(details);
+  }
   form.Press(ControlId::cmdWeiter);
   ok &= Save(form.hwnd(), L"repair-" + suffix + L".bmp");
   // The page's end as a run leaves it, with the longest closing text: access

@@ -43,6 +43,13 @@ constexpr DesignPlace kDesign[] = {
   {I::imgJetVerProb,         "imgJetVerProb",         420,  2835, 480,  480},
   {I::lblJetVerDescr,        "lblJetVerDescr",        780,  2835, 5760, 1335},
   {I::lblVersionsContinue,   "lblVersionsContinue",   435,  3660, 6360, 555},
+  {I::lblAccessTest,         "lblAccessTest",         780,  3615, 5760, 420},
+  {I::lblAccessHeader,       "lblAccessHeader",       420,  3345, 0,    0},
+  {I::imgAccessOK,           "imgAccessOK",           450,  3600, 240,  240},
+  {I::imgAccessProb,         "imgAccessProb",         420,  3600, 480,  480},
+  {I::lblEngines64,          "lblEngines64",          780,  3810, 5760, 585},
+  {I::lblEngineDetails,      "lblEngineDetails",      5700, 3345, 0,    0},
+  {I::lblCheckDatabase,      "lblCheckDatabase",      4200, 3345, 0,    0},
 
   {I::pic3,                  "pic3",                  0,    0,    7368, 4224},
   {I::Label6,                "Label6",                255,  120,  6375, 345},
