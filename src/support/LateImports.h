@@ -16,13 +16,13 @@
 //
 // To add one, write one line in its DLL's table:
 //
-//   inline constexpr SystemFunction<decltype(&::IsWow64Process)> IsWow64Process{
-//       SystemLibrary::Kernel32, "IsWow64Process", FALSE};
+//   inline constexpr SystemFunction<decltype(&::GetOpenFileNameW)> GetOpenFileNameW{
+//       SystemLibrary::Comdlg32, "GetOpenFileNameW", FALSE};
 //
 // - The type: `decltype(&::Name)` where the SDK declares the function for XP
-//   (_WIN32_WINNT 0x0501); otherwise spell the pointer type out
-//   (`BOOL(WINAPI*)(HWND, UINT, DWORD, void*)`), with any structure it takes
-//   declared beside it. Use the W form.
+//   (_WIN32_WINNT 0x0501), with its header included above; otherwise spell
+//   the pointer type out (`BOOL(WINAPI*)(HWND, UINT, DWORD, void*)`), with
+//   any structure it takes declared beside it. Use the W form.
 // - The last argument: what a call gives where the function cannot be had,
 //   for a function with a result. Code that must work where a release lacks
 //   the function asks `Name.Find()` and takes its own way round when it is
@@ -44,6 +44,19 @@ namespace Kernel32 {
 // Windows Vista and later. Before it, GetLocaleInfoW with an LCID.
 inline constexpr SystemFunction<int(WINAPI*)(LPCWSTR, LCTYPE, LPWSTR, int)> GetLocaleInfoEx{
     SystemLibrary::Kernel32, "GetLocaleInfoEx", 0};
+
+// 64-bit Windows as a 32-bit program sees it (Wow64.h). IsWow64Process came
+// with XP SP2, file system redirection with XP x64 and Server 2003 SP1;
+// without them there is no WOW64.
+inline constexpr SystemFunction<decltype(&::IsWow64Process)> IsWow64Process{
+    SystemLibrary::Kernel32, "IsWow64Process", FALSE};
+inline constexpr SystemFunction<decltype(&::GetSystemWow64DirectoryW)> GetSystemWow64DirectoryW{
+    SystemLibrary::Kernel32, "GetSystemWow64DirectoryW", 0u};
+inline constexpr SystemFunction<decltype(&::Wow64DisableWow64FsRedirection)>
+    Wow64DisableWow64FsRedirection{SystemLibrary::Kernel32, "Wow64DisableWow64FsRedirection",
+                                   FALSE};
+inline constexpr SystemFunction<decltype(&::Wow64RevertWow64FsRedirection)>
+    Wow64RevertWow64FsRedirection{SystemLibrary::Kernel32, "Wow64RevertWow64FsRedirection", FALSE};
 
 }  // namespace Kernel32
 

@@ -27,7 +27,9 @@ void ExpectFound(const Entries&... entries) {
 // A mistyped name or a function put in the wrong DLL's table shows here:
 // Wine has every one of them.
 TEST(SystemFunction, EveryLateImportIsFoundOnThePlatform) {
-  ExpectFound(Kernel32::GetLocaleInfoEx);
+  ExpectFound(Kernel32::GetLocaleInfoEx, Kernel32::IsWow64Process,
+              Kernel32::GetSystemWow64DirectoryW, Kernel32::Wow64DisableWow64FsRedirection,
+              Kernel32::Wow64RevertWow64FsRedirection);
   ExpectFound(Ole32::CoInitializeEx, Ole32::CoUninitialize, Ole32::OleInitialize,
               Ole32::OleUninitialize, Ole32::CLSIDFromProgID, Ole32::CoCreateInstance,
               Ole32::StringFromGUID2, Ole32::CoTaskMemAlloc, Ole32::CoTaskMemFree);
