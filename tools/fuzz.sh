@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets of the portable code for a long time (./test.sh runs
 # each for a few seconds). Usage: tools/fuzz.sh [seconds per target, default
-# 3600] [target: format_fuzz or version_resource_fuzz, default both].
+# 3600] [target: format_fuzz, version_resource_fuzz, database_header_fuzz,
+# lock_file_fuzz or program_header_fuzz; default all].
 # Builds natively with clang, AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-fuzz/; new inputs are kept in build-fuzz/corpus-<target>, and an
 # input that fails is written to build-fuzz/ as crash-<hash> (replay it with
@@ -9,13 +10,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-3600}
-targets=${2:-"format_fuzz version_resource_fuzz"}
+targets=${2:-"format_fuzz version_resource_fuzz database_header_fuzz lock_file_fuzz program_header_fuzz"}
 cmake -S . -B build-fuzz -DMDAC_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j2
 for target in $targets; do
-  seeds=tests/fuzz/seeds
-  [ "$target" = version_resource_fuzz ] && seeds=tests/fuzz/seeds-version
+  case $target in
+    version_resource_fuzz) seeds=tests/fuzz/seeds-version ;;
+    database_header_fuzz) seeds=tests/fuzz/seeds-database ;;
+    lock_file_fuzz) seeds=tests/fuzz/seeds-lock ;;
+    program_header_fuzz) seeds=tests/fuzz/seeds-program ;;
+    *) seeds=tests/fuzz/seeds ;;
+  esac
   mkdir -p "build-fuzz/corpus-$target"
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

@@ -4,10 +4,10 @@
 
 namespace {
 
-enum Switch { kHelp, kCheck, kRepair, kQuiet, kJson, kSwitchCount };
+enum Switch { kHelp, kCheck, kRepair, kQuiet, kJson, kDatabase, kProgram, kSwitchCount };
 
-constexpr std::array<std::wstring_view, kSwitchCount> kNames = {L"?", L"check", L"repair", L"quiet",
-                                                                L"json"};
+constexpr std::array<std::wstring_view, kSwitchCount> kNames = {
+    L"?", L"check", L"repair", L"quiet", L"json", L"database", L"program"};
 
 wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
 
@@ -30,20 +30,41 @@ int SwitchOf(const std::wstring& argument) {
 }  // namespace
 
 CommandLineRequest ParseCommandLine(std::span<const std::wstring> arguments) {
-  if (arguments.empty()) return {ProgramMode::Wizard, false};
-  constexpr CommandLineRequest kError{ProgramMode::UsageError, false};
+  if (arguments.empty()) return {};
+  CommandLineRequest kError;
+  kError.mode = ProgramMode::UsageError;
+  CommandLineRequest request;
   std::array<bool, kSwitchCount> given{};
-  for (const std::wstring& argument : arguments) {
-    const int s = SwitchOf(argument);
+  int switches = 0;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const int s = SwitchOf(arguments[i]);
     if (s == kSwitchCount || given[s]) return kError;
     given[s] = true;
+    ++switches;
+    if (s == kDatabase || s == kProgram) {
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty() ||
+          SwitchOf(arguments[i + 1]) != kSwitchCount)
+        return kError;
+      (s == kDatabase ? request.database : request.program) = arguments[++i];
+    }
   }
-  const int count = static_cast<int>(arguments.size());
-  if (given[kHelp]) return count == 1 ? CommandLineRequest{ProgramMode::Usage, false} : kError;
+  if (given[kHelp]) {
+    if (switches != 1) return kError;
+    request.mode = ProgramMode::Usage;
+    return request;
+  }
   if (given[kCheck] && given[kRepair]) return kError;
-  if (given[kCheck]) return {ProgramMode::Check, given[kJson]};
+  request.json = given[kJson];
+  if (given[kCheck]) {
+    request.mode = ProgramMode::Check;
+    return request;
+  }
   // A repair without a window must be asked for in so many words: /repair
-  // alone could be a user expecting the wizard's repair page.
-  if (given[kRepair] && given[kQuiet]) return {ProgramMode::Repair, given[kJson]};
+  // alone could be a user expecting the wizard's repair page. It checks no
+  // file of the user's.
+  if (given[kRepair] && given[kQuiet] && !request.database && !request.program) {
+    request.mode = ProgramMode::Repair;
+    return request;
+  }
   return kError;
 }

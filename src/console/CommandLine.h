@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -8,7 +9,7 @@
 enum class ProgramMode {
   Wizard,      // no arguments
   Usage,       // /? alone: the usage on standard output
-  Check,       // /check [/json]
+  Check,       // /check [/json] [/database PATH] [/program PATH]
   Repair,      // /repair /quiet [/json]
   UsageError,  // anything else: the usage on standard error, nothing done
 };
@@ -16,6 +17,9 @@ enum class ProgramMode {
 struct CommandLineRequest {
   ProgramMode mode = ProgramMode::Wizard;
   bool json = false;  // the report as JSON instead of text
+  // The user's database file and program file to check as well, as given.
+  std::optional<std::wstring> database;
+  std::optional<std::wstring> program;
 };
 
 // Reads the arguments after the program's name. Switches begin with "/" or
@@ -24,8 +28,10 @@ struct CommandLineRequest {
 // that is not a known switch, a switch given twice and a combination that
 // means nothing make a usage error:
 //   /?                     alone
-//   /check [/quiet] [/json]
+//   /check [/quiet] [/json] [/database PATH] [/program PATH]
 //   /repair /quiet [/json]
+// The argument after /database and /program is their path, whatever it
+// looks like, unless it is missing, empty or names a switch of its own.
 CommandLineRequest ParseCommandLine(std::span<const std::wstring> arguments);
 
 // The platform's "invalid parameter" code, the exit code of a usage error.

@@ -12,6 +12,7 @@
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
 #include "ConsoleEngines.h"
+#include "ConsoleFileChecks.h"
 #include "ConsoleOutput.h"
 #include "EngineRegistry.h"
 #include "ExecutableName.h"
@@ -59,30 +60,38 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
   return texts;
 }
 
-int Check(bool json) {
+int Check(const CommandLineRequest& request) {
   // The access test's helper starts while this process reads the
   // installation: most of the test is the helper's own start.
   AccessTest accessTest(ExecutablePath());
   accessTest.Start();
   const InstallationFindings found = CheckInstallation();
   const EngineInventory engines = ReadEngineInventory();
+  const FileChecksReport files = CheckUserFiles(request, engines);
   const AccessTestResult access = AwaitAccessTest(accessTest);
   ConsoleStream out(ConsoleStream::Which::Output);
-  const bool written =
-      json ? out.WriteUtf8(
-                 CheckReportJson(found, AccessReportJson(access), EngineReportJson(engines)))
-           : out.Write(CheckReportText(
-                 found, LoadCheckReportTexts(found),
-                 AccessReportText(access, LoadAccessReportTexts(access, false)) + L"\n" +
-                     EngineReportText(engines, LoadEngineReportTexts(engines))));
+  std::wstring text;
+  if (!request.json) {
+    text = CheckReportText(found, LoadCheckReportTexts(found),
+                           AccessReportText(access, LoadAccessReportTexts(access, false)) + L"\n" +
+                               EngineReportText(engines, LoadEngineReportTexts(engines)));
+    if (!files.text.empty()) text += L"\n" + files.text;
+  }
+  std::vector<std::pair<std::string, std::string>> more = {{"engines", EngineReportJson(engines)}};
+  more.insert(more.end(), files.json.begin(), files.json.end());
+  const bool written = request.json
+                           ? out.WriteUtf8(CheckReportJson(found, AccessReportJson(access), more))
+                           : out.Write(text);
   if (!written) {
     WriteNotWrittenReason(out.error());
     return kCheckNotWritten;
   }
   // A machine whose programs cannot reach a database needs attention as much
-  // as one with an outdated release. An engine missing for programs of one
-  // width alone is no fault of the machine: the report says it.
-  return found.versions.UpdateRecommended() || !access.Works() ? kCheckUpdate : kCheckCurrent;
+  // as one with an outdated release, and so does the user's database file.
+  // An engine missing for programs of one width alone is no fault of the
+  // machine: the report says it.
+  return found.versions.UpdateRecommended() || !access.Works() || files.attention ? kCheckUpdate
+                                                                                  : kCheckCurrent;
 }
 
 int Usage(ConsoleStream::Which which) {
@@ -106,7 +115,7 @@ std::optional<int> RunWithoutWindow() {
       case ProgramMode::UsageError:
         return Usage(ConsoleStream::Which::Error);
       case ProgramMode::Check:
-        return Check(request.json);
+        return Check(request);
       case ProgramMode::Repair:
         // Nothing is tried where it cannot succeed: one line says why.
         if (!HasAdministratorRights()) {

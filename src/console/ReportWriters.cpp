@@ -116,7 +116,7 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
 }
 
 std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson,
-                            const std::string& enginesJson) {
+                            const std::vector<std::pair<std::string, std::string>>& more) {
   const VersionFindings& v = found.versions;
   const std::optional<unsigned> build = v.JetBuildNumber();
   std::string out = "{\n";
@@ -139,7 +139,7 @@ std::string CheckReportJson(const InstallationFindings& found, const std::string
   }
   out += found.files.empty() ? "]" : "\n  ]";
   if (!accessJson.empty()) out += ",\n  \"access\": " + accessJson;
-  if (!enginesJson.empty()) out += ",\n  \"engines\": " + enginesJson;
+  for (const auto& [name, value] : more) out += ",\n  \"" + name + "\": " + value;
   return out + "\n}\n";
 }
 

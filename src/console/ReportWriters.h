@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "InstallationFindings.h"
@@ -31,10 +32,10 @@ std::wstring CheckReportText(const InstallationFindings& found, const CheckRepor
 //   mdac {release, installed (null when absent), verdict "current"|"update"},
 //   jet {version (null when unreadable), build (integer or null), verdict},
 //   os {code}, files [{name, version, path (both null for an unreadable
-//   file), matches}] in catalogue order, `access` when `accessJson` (a JSON
-//   object) is given, and `engines` likewise.
+//   file), matches}] in catalogue order, and `access` when `accessJson` (a
+//   JSON object) is given, then the `more` members (name, JSON value) in order.
 std::string CheckReportJson(const InstallationFindings& found, const std::string& accessJson = {},
-                            const std::string& enginesJson = {});
+                            const std::vector<std::pair<std::string, std::string>>& more = {});
 
 // What the repair did with one component whose entry it was to call.
 struct RepairReportLine {

@@ -19,3 +19,10 @@ std::wstring SystemErrorText(DWORD code, const std::wstring& fileName) {
   // for and stay.
   return FillFirstInsertMarker(*text, fileName);
 }
+
+std::wstring SystemErrorLine(DWORD code, const std::wstring& fileName) {
+  std::wstring text = SystemErrorText(code, fileName);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
+    text.pop_back();
+  return text;
+}

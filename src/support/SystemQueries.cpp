@@ -10,15 +10,16 @@
 #include "AbsolutePath.h"
 #include "LateImports.h"
 #include "LoadText.h"
+#include "ReadOnlyFileView.h"
 #include "TextIds.h"
 #include "UniqueHandle.h"
 #include "VersionResource.h"
 #include "WindowsVersionCode.h"
 
-std::wstring GetSpecialFolderPath(int csidl) {
+std::wstring GetSpecialFolderPath(int csidl, HANDLE token) {
   wchar_t buffer[MAX_PATH + 1] = {};
   // Judge by the result alone: on failure the W form may leave a path behind.
-  if (Shell32::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+  if (Shell32::SHGetFolderPathW(nullptr, csidl, token, SHGFP_TYPE_CURRENT, buffer) != S_OK)
     return {};
   std::wstring path(buffer);
   while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
@@ -52,11 +53,8 @@ KernelVersion RunningRelease() {
 
 namespace {
 
-using UniqueView = UniqueHandle<const void*, &::UnmapViewOfFile>;
-
-// Only the start of a file is mapped: a 32-bit process has no room for a view
-// of a file of a gigabyte or more, and a DLL's headers and sections lie at its
-// start, far within this, whatever is appended behind them.
+// Only the start of a file is mapped: a DLL's headers and sections lie at
+// its start, far within this, whatever is appended behind them.
 constexpr std::uint32_t kMostMapped = 64u << 20;
 
 // Version resources are read from a read-only view of the file with bounds
@@ -65,21 +63,8 @@ constexpr std::uint32_t kMostMapped = 64u << 20;
 // two, a size past the end a read past the view) and would have to come from
 // a DLL that is not among the known DLLs, found through the program's folder.
 bool ReadFixedVersion(const std::wstring& path, FixedVersionFields& fields) {
-  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  // Empty files cannot be mapped; files beyond 4 GiB are no components.
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.HighPart != 0) return false;
-  const UniqueKernelHandle mapping(
-      CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping) return false;
-  const std::size_t mapped = std::min<std::uint64_t>(size.QuadPart, kMostMapped);
-  const UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, mapped));
-  if (!view) return false;
-  const auto* bytes = static_cast<const std::uint8_t*>(view.get());
-  return FindFixedVersion({bytes, mapped}, fields);
+  const ReadOnlyFileView view(path, kMostMapped);
+  return !view.bytes().empty() && FindFixedVersion(view.bytes(), fields);
 }
 
 }  // namespace

@@ -11,8 +11,9 @@
 // the neutral answer stated with each.
 
 // The path of a special folder (a CSIDL code) without a trailing separator;
-// the empty text when the query does not succeed.
-std::wstring GetSpecialFolderPath(int csidl);
+// the empty text when the query does not succeed. With `token`: the folder of
+// that user (for example the signed-in user of a program run elevated).
+std::wstring GetSpecialFolderPath(int csidl, HANDLE token = nullptr);
 
 // The Windows version code (see WindowsVersionCode.h). Asks the platform until
 // it has found a release with a code and answers from memory after that.

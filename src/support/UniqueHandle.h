@@ -65,6 +65,9 @@ struct UniqueProcess {
   explicit UniqueProcess(const PROCESS_INFORMATION& started)
       : process(started.hProcess), thread(started.hThread) {}
 };
+// Memory the platform hands back to be freed with LocalFree (security
+// descriptors, SID strings).
+using UniqueLocalMemory = UniqueHandle<HLOCAL, &::LocalFree>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;

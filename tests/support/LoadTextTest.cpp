@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "FindingTexts.h"
 #include "TextIds.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -113,6 +115,43 @@ TEST(Catalogue, FollowsTheUsersLanguage) {
   const bool german = std::string(expected) == "de";
   EXPECT_EQ(UserUiLanguage(), german ? UiLanguage::German : UiLanguage::English);
   for (int id : kIds) EXPECT_EQ(LoadText(id), german ? De(id) : En(id)) << id;
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t Placeholders(const std::wstring& text) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(L"[*]", at)) != std::wstring::npos; at += 3) ++n;
+  return n;
+}
+
+TEST(Catalogue, TheCheckOfAFileSaysEachFindingInBothLanguagesAlike) {
+  int found = 0;
+  for (int id = 400; id < 500; ++id) {
+    const std::wstring en = En(id), de = De(id);
+    EXPECT_EQ(en.empty(), de.empty()) << id;
+    if (en.empty()) continue;
+    ++found;
+    EXPECT_EQ(Placeholders(en), Placeholders(de)) << id;
+    // German quotes are typographic; English ones plain.
+    EXPECT_EQ(de.find(L'"'), std::wstring::npos) << id;
+    EXPECT_EQ(en.find(L'\u201E'), std::wstring::npos) << id;
+  }
+  EXPECT_GE(found, 50);
+  // Each sentence is filled without a fault, and its escapes leave one
+  // backslash of each pair: the path keeps its two leading ones.
+  for (int id = 400; id < 500; ++id) {
+    if (En(id).empty()) continue;
+    Finding finding{id, std::vector<FindingValue>(Placeholders(En(id)), FindingValue(L"C:\\x"))};
+    EXPECT_NO_THROW(FindingText(finding)) << id;
+  }
+  const std::wstring unc = FindingText({IDS_CHECK_NO_DRIVE, {L"X:"}});
+  const std::size_t server = unc.find(L" \\\\");
+  ASSERT_NE(server, std::wstring::npos) << ToUtf8(unc);
+  EXPECT_NE(unc[server + 3], L'\\') << ToUtf8(unc);
+  EXPECT_NE(unc.find(L"\\...", server), std::wstring::npos) << ToUtf8(unc);
 }
 
 }  // namespace
