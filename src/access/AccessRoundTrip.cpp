@@ -1,11 +1,10 @@
 #include "AccessRoundTrip.h"
 
-#include <oleauto.h>
-
 #include <algorithm>
 
 #include "AccessProtocol.h"
 #include "FormatPlaceholders.h"
+#include "LateImports.h"
 #include "LoadText.h"
 #include "SystemMessage.h"
 #include "TextIds.h"
@@ -38,9 +37,10 @@ CallFailure CreateFailure(HRESULT hr) { return {hr, SystemMessage(hr), {}}; }
 // as its type.
 std::wstring Shown(const ComVariant& value) {
   ComVariant text;
-  if (SUCCEEDED(VariantChangeType(text.get(), const_cast<VARIANT*>(&*value), 0, VT_BSTR)) &&
+  if (SUCCEEDED(
+          OleAut32::VariantChangeType(text.get(), const_cast<VARIANT*>(&*value), 0, VT_BSTR)) &&
       (*text).bstrVal)
-    return std::wstring((*text).bstrVal, SysStringLen((*text).bstrVal));
+    return std::wstring((*text).bstrVal, OleAut32::SysStringLen((*text).bstrVal));
   return L"(" + std::to_wstring((*value).vt) + L")";
 }
 
@@ -77,21 +77,22 @@ std::vector<AccessError> AccessRoundTrip::ConnectionErrors() const {
   if (!connection_.Call(L"Errors", DISPATCH_PROPERTYGET, {}, &errorsValue, ignored)) return found;
   const LateBound errors = LateBound::From(errorsValue);
   if (!errors.Call(L"Count", DISPATCH_PROPERTYGET, {}, &countValue, ignored) ||
-      FAILED(VariantChangeType(countValue.get(), countValue.get(), 0, VT_I4)))
+      FAILED(OleAut32::VariantChangeType(countValue.get(), countValue.get(), 0, VT_I4)))
     return found;
   const long count = std::min<long>((*countValue).lVal, AccessProtocol::kMaxErrors);
   const auto text = [&](const LateBound& error, const wchar_t* name, std::size_t most) {
     ComVariant value;
     if (!error.Call(name, DISPATCH_PROPERTYGET, {}, &value, ignored) ||
-        FAILED(VariantChangeType(value.get(), value.get(), 0, VT_BSTR)) || !(*value).bstrVal)
+        FAILED(OleAut32::VariantChangeType(value.get(), value.get(), 0, VT_BSTR)) ||
+        !(*value).bstrVal)
       return std::wstring();
     return std::wstring((*value).bstrVal,
-                        std::min<std::size_t>(SysStringLen((*value).bstrVal), most));
+                        std::min<std::size_t>(OleAut32::SysStringLen((*value).bstrVal), most));
   };
   const auto number = [&](const LateBound& error, const wchar_t* name) {
     ComVariant value;
     if (!error.Call(name, DISPATCH_PROPERTYGET, {}, &value, ignored) ||
-        FAILED(VariantChangeType(value.get(), value.get(), 0, VT_I4)))
+        FAILED(OleAut32::VariantChangeType(value.get(), value.get(), 0, VT_I4)))
       return std::int32_t{0};
     return static_cast<std::int32_t>((*value).lVal);
   };
@@ -185,10 +186,10 @@ AccessStep AccessRoundTrip::RoundTrip() {
     return Fail(name, {E_FAIL, LoadText(IDS_ACCESS_NO_ROW), {}});
   if (!FieldValue(0, number, failure) || !FieldValue(1, text, failure)) return Fail(name, failure);
   ComVariant numberRead;
-  const bool same = SUCCEEDED(VariantChangeType(numberRead.get(), number.get(), 0, VT_I4)) &&
-                    (*numberRead).lVal == kProbeNumber && (*text).vt == VT_BSTR &&
-                    (*text).bstrVal &&
-                    std::wstring((*text).bstrVal, SysStringLen((*text).bstrVal)) == kProbeText;
+  const bool same =
+      SUCCEEDED(OleAut32::VariantChangeType(numberRead.get(), number.get(), 0, VT_I4)) &&
+      (*numberRead).lVal == kProbeNumber && (*text).vt == VT_BSTR && (*text).bstrVal &&
+      std::wstring((*text).bstrVal, OleAut32::SysStringLen((*text).bstrVal)) == kProbeText;
   if (!same)
     return Fail(name,
                 {E_FAIL,

@@ -45,12 +45,7 @@ AccessTest::AccessTest(std::wstring program, DWORD timeLimitMs, AccessDatabaseKi
 // it has gone, on a thread of its own.
 AccessTest::~AccessTest() = default;
 
-DWORD AccessTest::TimeLeft() const {
-  if (!started_) return timeLimitMs_;
-  // Counted on the 32-bit tick: the difference survives its wrap.
-  const DWORD elapsed = GetTickCount() - startTick_;
-  return elapsed >= timeLimitMs_ ? 0 : timeLimitMs_ - elapsed;
-}
+DWORD AccessTest::TimeLeft() const { return started_ ? deadline_.Left() : timeLimitMs_; }
 
 DWORD AccessTest::ProcessId() const {
   if (!host_) return 0;
@@ -61,7 +56,7 @@ DWORD AccessTest::ProcessId() const {
 void AccessTest::Start() {
   if (started_) return;
   started_ = true;
-  startTick_ = GetTickCount();
+  deadline_ = Deadline(timeLimitMs_);
   std::optional<ScratchFolder> folder(std::in_place, AccessScratchFolderKind());
   folder_ = folder->Path();
   folderParent_ = folder->Parent();
@@ -93,9 +88,9 @@ bool AccessTest::Poll() {
       host_->End(ERROR_TIMEOUT);
       ending_ = Ending::TimedOut;
     }
-    if (ending_) endingTick_ = GetTickCount();
+    if (ending_) endGrace_ = Deadline(kEndGrace);
   }
-  if (!ending_ || (!status.folderRemoval && GetTickCount() - endingTick_ < kEndGrace)) return false;
+  if (!ending_ || (!status.folderRemoval && !endGrace_.Passed())) return false;
   Conclude(status);
   return true;
 }

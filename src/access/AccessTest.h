@@ -9,6 +9,7 @@
 #include "AccessDatabases.h"
 #include "AccessProtocol.h"
 #include "AccessTestResult.h"
+#include "Deadline.h"
 #include "HelperHost.h"
 
 // The whole access test may take this long; then its helper is ended.
@@ -55,13 +56,13 @@ class AccessTest {
   std::wstring program_;
   DWORD timeLimitMs_;
   AccessDatabaseKind kind_;
-  DWORD startTick_ = 0;
+  Deadline deadline_{0};  // made again when the test starts
   std::unique_ptr<HelperHost> host_;
   std::wstring folder_, folderParent_;
   DWORD folderError_ = ERROR_SUCCESS;
   AccessProtocol::Reader reader_;
   std::optional<Ending> ending_;
-  DWORD endingTick_ = 0;
+  Deadline endGrace_{0};  // made when the ending is known
   AccessTestResult result_;
   bool started_ = false, done_ = false;
 };

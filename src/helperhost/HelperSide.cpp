@@ -48,8 +48,8 @@ std::wstring HelperArguments(const wchar_t* helperSwitch, HANDLE requests, HANDL
 }
 
 bool IsHelperCommandLine(const wchar_t* commandLine, const wchar_t* helperSwitch) {
-  const std::optional<std::vector<std::wstring>> words = CommandLineWords(commandLine);
-  return words && words->size() == 4 && (*words)[1] == helperSwitch;
+  const std::vector<std::wstring> words = CommandLineWords(commandLine);
+  return words.size() == 4 && words[1] == helperSwitch;
 }
 
 void EndHelperOnUnhandledException() {
@@ -61,9 +61,9 @@ void EndHelperOnUnhandledException() {
 }
 
 std::optional<HelperSide> HelperSide::Open(const wchar_t* helperSwitch) {
-  const std::optional<std::vector<std::wstring>> words = CommandLineWords(GetCommandLineW());
-  if (!words || words->size() != 4 || (*words)[1] != helperSwitch) return std::nullopt;
-  const HANDLE requests = PipeFrom((*words)[2]), answers = PipeFrom((*words)[3]);
+  const std::vector<std::wstring> words = CommandLineWords(GetCommandLineW());
+  if (words.size() != 4 || words[1] != helperSwitch) return std::nullopt;
+  const HANDLE requests = PipeFrom(words[2]), answers = PipeFrom(words[3]);
   if (!requests || !answers || requests == answers) return std::nullopt;
   // Not passed on to whatever a component starts.
   SetHandleInformation(requests, HANDLE_FLAG_INHERIT, 0);

@@ -5,7 +5,7 @@
 
 #include "CriticalSection.h"
 #include "HelperSide.h"
-#include "LaterFunctions.h"
+#include "LateImports.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr DWORD kExtendedStartupInfoPresent = 0x00080000;  // EXTENDED_STARTUPIN
 constexpr DWORD_PTR kAttributeHandleList = 0x00020002;     // PROC_THREAD_ATTRIBUTE_HANDLE_LIST
 struct StartupInfoWithList {
   STARTUPINFOW startup;
-  LaterFunctions::AttributeList list;
+  void* list;  // LPPROC_THREAD_ATTRIBUTE_LIST
 };
 
 // A request is written whole into the pipe before the helper reads it: a
@@ -57,9 +57,9 @@ bool AssignToJob(HANDLE job, HANDLE process) {
 class HandleList {
  public:
   explicit HandleList(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
-    const auto initialize = LaterFunctions::InitializeProcThreadAttributeList();
-    const auto update = LaterFunctions::UpdateProcThreadAttribute();
-    if (!initialize || !update || !LaterFunctions::DeleteProcThreadAttributeList()) return;
+    const auto initialize = Kernel32::InitializeProcThreadAttributeList.Find();
+    const auto update = Kernel32::UpdateProcThreadAttribute.Find();
+    if (!initialize || !update || !Kernel32::DeleteProcThreadAttributeList.Find()) return;
     SIZE_T size = 0;
     initialize(nullptr, 1, 0, &size);
     if (size == 0) return;
@@ -72,12 +72,12 @@ class HandleList {
     ready_ = true;
   }
   ~HandleList() {
-    if (initialized_) LaterFunctions::DeleteProcThreadAttributeList()(buffer_.data());
+    if (initialized_) Kernel32::DeleteProcThreadAttributeList(buffer_.data());
   }
   HandleList(const HandleList&) = delete;
   HandleList& operator=(const HandleList&) = delete;
 
-  LaterFunctions::AttributeList get() { return ready_ ? buffer_.data() : nullptr; }
+  void* get() { return ready_ ? buffer_.data() : nullptr; }
 
  private:
   std::vector<HANDLE> handles_;
@@ -94,8 +94,8 @@ struct Inheritance {
 // One CreateProcess, suspended; `list` null: every inheritable handle goes
 // along, which the caller has made sure are only the helper's.
 UniqueProcess CreateSuspended(const std::wstring& program, std::wstring command, HANDLE token,
-                              const Inheritance& handles, LaterFunctions::AttributeList list,
-                              DWORD extraFlags, DWORD& processId, DWORD& error) {
+                              const Inheritance& handles, void* list, DWORD extraFlags,
+                              DWORD& processId, DWORD& error) {
   StartupInfoWithList info{};
   info.startup.cb = list ? sizeof info : sizeof info.startup;
   info.startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;

@@ -3,8 +3,6 @@
 // ntsecapi.h needs the types of windows.h.
 #include <ntsecapi.h>
 
-#include <cwctype>
-
 #include "FolderSecurity.h"
 
 namespace {
@@ -28,8 +26,10 @@ bool NamedAsKind(const std::wstring& name, const ScratchFolderKind& kind) {
   if (name.size() != kind.prefix.size() + kRandomDigits ||
       name.compare(0, kind.prefix.size(), kind.prefix) != 0)
     return false;
+  // The digits as RandomDigits writes them: 0-9 and a-f.
   for (std::size_t i = kind.prefix.size(); i < name.size(); ++i)
-    if (!std::iswxdigit(name[i]) || std::iswupper(name[i])) return false;
+    if (!((name[i] >= L'0' && name[i] <= L'9') || (name[i] >= L'a' && name[i] <= L'f')))
+      return false;
   return true;
 }
 

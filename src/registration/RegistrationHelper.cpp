@@ -1,5 +1,6 @@
 #include "RegistrationHelper.h"
 
+#include "Deadline.h"
 #include "RegistrationHelperMain.h"
 #include "RegistrationProtocol.h"
 
@@ -39,8 +40,7 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
   // the file being blamed for the end of the last one.
   if (host_ && host_->HasEnded()) host_.reset();
   if (!Start()) return std::nullopt;
-  // Counted on the 32-bit tick: the difference survives its wrap.
-  const DWORD started = GetTickCount();
+  const Deadline deadline(timeLimitMs_);
   host_->Ask(RegistrationProtocol::kRegister, RegistrationProtocol::Request(path, entryName));
   bool pumping = static_cast<bool>(whileWaiting);
   bool endedForNonsense = false, askedAgain = false;
@@ -55,9 +55,8 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
       endedForNonsense = true;
     }
     const HelperHost::Status status = host_->Now();
-    const DWORD elapsed = GetTickCount() - started;
     if (status.startError || (!status.greeted && (status.ended || status.broken)) ||
-        (!status.greeted && elapsed >= timeLimitMs_)) {
+        (!status.greeted && deadline.Passed())) {
       // Not a helper, or one that cannot work: no component is loaded.
       host_.reset();
       unusable_ = true;
@@ -80,7 +79,7 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
       host_.reset();
       return outcome;
     }
-    if (elapsed >= timeLimitMs_) {
+    if (deadline.Passed()) {
       host_->End(ERROR_TIMEOUT);
       host_.reset();
       RegistrationOutcome outcome;
@@ -88,7 +87,7 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
       outcome.timeLimitMs = timeLimitMs_;
       return outcome;
     }
-    const DWORD left = timeLimitMs_ - elapsed;
+    const DWORD left = deadline.Left();
     const HANDLE changed = host_->Changed();
     // Input that stays in the queue (a quit message that is put back)
     // answers every wait at once: that is why the time is measured above, on

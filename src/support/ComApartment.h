@@ -2,28 +2,34 @@
 
 #include <windows.h>
 
-// This thread's COM apartment for as long as the object lives: entered when it
-// is made, left when it goes, if it was entered here. The helpers' one way
-// into COM.
+#include "LateImports.h"
+
+// COM started on this thread for as long as the owner lives, and ended with
+// it where it was started: a single-threaded apartment, as database programs
+// and the platform's registration tool make it. `Ole` adds what OLE needs
+// besides (the clipboard, drag and drop), which some components' registration
+// entries rely on.
 class ComApartment {
  public:
-  enum class Kind {
-    // A single-threaded apartment: where database programs call ADO.
-    Com,
-    // OLE initialised too: what a component's registration entry expects, as
-    // the platform's own registration tool makes it.
-    Ole,
-  };
-
-  explicit ComApartment(Kind kind);
-  ~ComApartment();
+  enum class Kind { Com, Ole };
+  explicit ComApartment(Kind kind)
+      : kind_(kind),
+        started_(kind == Kind::Ole ? Ole32::OleInitialize(nullptr)
+                                   : Ole32::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (FAILED(started_)) return;
+    if (kind_ == Kind::Ole)
+      Ole32::OleUninitialize();
+    else
+      Ole32::CoUninitialize();
+  }
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
-  // The result of entering; a failure leaves the thread as it was.
-  HRESULT Started() const { return result_; }
+  // What starting it gave.
+  HRESULT Started() const { return started_; }
 
  private:
   Kind kind_;
-  HRESULT result_;
+  HRESULT started_;
 };

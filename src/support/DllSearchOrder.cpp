@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "LaterFunctions.h"
+#include "LateImports.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ std::atomic<DllSearch> g_search{DllSearch::PlatformDefault};
 
 DllSearch NarrowDllSearchOrder() {
   DllSearch chosen = DllSearch::PlatformDefault;
-  if (const auto setDefault = LaterFunctions::SetDefaultDllDirectories();
+  if (const auto setDefault = Kernel32::SetDefaultDllDirectories.Find();
       setDefault && setDefault(kSearchSystem32)) {
     chosen = DllSearch::SystemFolderOnly;
-  } else if (const auto setDirectory = LaterFunctions::SetDllDirectoryW();
+  } else if (const auto setDirectory = Kernel32::SetDllDirectoryW.Find();
              setDirectory && setDirectory(L"")) {
     chosen = DllSearch::NoCurrentFolder;
   }

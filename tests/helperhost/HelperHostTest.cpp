@@ -19,16 +19,14 @@
 #include "HelperHost.h"
 #include "HelperSide.h"
 #include "HelperStart.h"
-#include "LaterFunctions.h"
 #include "RegistrationHelper.h"
 #include "RegistrationHelperMain.h"
 #include "RegistrationProtocol.h"
+#include "SystemFunction.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
 namespace {
-
-using LaterFunctions::Name;
 
 std::wstring TempPath(const std::wstring& name) {
   wchar_t temp[MAX_PATH];
@@ -82,14 +80,15 @@ TEST(HelperStart, AHelperInheritsNothingButItsPipes) {
 // along: two helpers started at once must still not get each other's pipes,
 // or the first would never see its requests end while the second runs.
 TEST(HelperStart, WithoutAHandleListTwoHelpersStartedAtOnceKeepTheirPipesApart) {
-  LaterFunctions::PretendAbsent(Name::InitializeProcThreadAttributeList);
+  std::optional<PretendAbsent> beforeVista(
+      std::in_place, std::initializer_list<const char*>{"InitializeProcThreadAttributeList"});
   RegistrationHelper second(ProgramPath());
   std::optional<RegistrationHelper> first(std::in_place, ProgramPath());
   std::thread other([&] { second.Start(); });
   first->Start();
   other.join();
   const DWORD firstId = StartedId(*first), secondId = StartedId(second);
-  LaterFunctions::PretendAbsent(Name::InitializeProcThreadAttributeList, false);
+  beforeVista.reset();
   ASSERT_NE(firstId, 0u);
   ASSERT_NE(secondId, 0u);
   const UniqueKernelHandle firstProcess(
@@ -274,8 +273,10 @@ TEST(DllSearch, DISABLED_AComponentFindsItsOwnDllsAndNoPlantedOne) {
   wchar_t offer[32] = L"";
   GetEnvironmentVariableW(L"MDAC_DLL_SEARCH", offer, 32);
   const std::wstring platform = offer;
-  if (platform != L"all") LaterFunctions::PretendAbsent(Name::SetDefaultDllDirectories);
-  if (platform == L"nothing") LaterFunctions::PretendAbsent(Name::SetDllDirectoryW);
+  using Names = std::initializer_list<const char*>;
+  std::optional<PretendAbsent> older;
+  if (platform == L"no-default-directories") older.emplace(Names{"SetDefaultDllDirectories"});
+  if (platform == L"nothing") older.emplace(Names{"SetDefaultDllDirectories", "SetDllDirectoryW"});
   const DllSearch chosen = NarrowDllSearchOrder();
   EXPECT_EQ(chosen, platform == L"all"                      ? DllSearch::SystemFolderOnly
                     : platform == L"no-default-directories" ? DllSearch::NoCurrentFolder
