@@ -5,20 +5,14 @@
 
 #include <vector>
 
+#include "AdministratorRights.h"
+
 namespace {
 
 bool VistaOrLater() {
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof version;
   return GetVersionExW(&version) && version.dwMajorVersion >= 6;
-}
-
-bool IsAdministrator() {
-  BYTE sid[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof sid;
-  BOOL member = FALSE;
-  return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size) &&
-         CheckTokenMembership(nullptr, sid, &member) && member;
 }
 
 // This process's user as an SDDL SID; empty when it cannot be read.
@@ -41,7 +35,7 @@ std::wstring UserSid() {
 }  // namespace
 
 std::wstring ProgramFolderSecurity() {
-  if (IsAdministrator())
+  if (HasAdministratorRights())
     return std::wstring(L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)") +
            (VistaOrLater() ? L"S:(ML;OICI;NW;;;HI)" : L"");
   const std::wstring user = UserSid();

@@ -22,6 +22,7 @@
 #include "ScratchFolder.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
+#include "WithoutAdministratorRights.h"
 
 namespace {
 
@@ -119,6 +120,27 @@ TEST(ScratchFolderSecurity, TheProgramsDescriptorIsProtectedAndAdmitsAdministrat
       EXPECT_EQ(allowedAccess != FALSE, !restricted) << std::hex << wanted;
     }
   }
+}
+
+// Without administrator rights (XP, a user who is none) there is no
+// elevation to guard: the folder is the user's and SYSTEM's alone, and the
+// test runs through it as it does for an administrator.
+TEST(ScratchFolderSecurity, WithoutAdministratorRightsTheFolderIsTheUsersAlone) {
+  {
+    const ActingWithoutAdministratorRights user;
+    ASSERT_TRUE(user);
+    const std::wstring sddl = ProgramFolderSecurity();
+    EXPECT_EQ(sddl.find(L";;;BA)"), std::wstring::npos) << std::string(sddl.begin(), sddl.end());
+    EXPECT_EQ(sddl.find(L"D:P("), sddl.find(L"D:"));
+    EXPECT_EQ(sddl.find(L"S:"), std::wstring::npos);
+  }
+  AccessStandIns standIns({});
+  const UniqueKernelHandle token = TokenWithoutAdministrators();
+  ASSERT_TRUE(token);
+  const ProgramRun run =
+      RunProgram(ProgramPath(), L"/check /json", OutputTo::Pipe, 60000, token.get());
+  EXPECT_NE(run.out.find("\"works\": true"), std::string::npos) << run.out;
+  EXPECT_TRUE(AccessScratchFolders().empty());
 }
 
 // A descriptor the platform refuses fails the folder, with the reason: no
