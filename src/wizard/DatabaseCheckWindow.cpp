@@ -72,6 +72,7 @@ Findings DatabaseCheckWindow::Frame(const std::wstring& introduction) const {
   findings.columns = {{LoadText(IDS_DBCHECK_COLUMN_FILE), kFileColumn},
                       {LoadText(IDS_DBCHECK_COLUMN_FINDING), kFileColumn}};
   findings.notes = LoadText(IDS_DBCHECK_NOTES);
+  findings.marks = true;
   return findings;
 }
 
@@ -172,10 +173,9 @@ void DatabaseCheckWindow::Finished(WPARAM number) {
   Findings findings = Frame(sections.front().result);
   for (const FileCheckSection& section : sections)
     for (std::size_t i = 0; i < section.sentences.size(); ++i)
-      findings.rows.push_back(
-          {{section.heading, section.sentences[i]},
-           section.sentences[i],
-           section.findings[i].attention ? Findings::Mark::Attention : Findings::Mark::Fine});
+      findings.rows.push_back({{section.heading, section.sentences[i]},
+                               section.sentences[i],
+                               section.findings[i].attention});
   sections_ = std::move(sections);
   window_.Update(findings);
   // Pressed from the button, the focus goes on to what was found.

@@ -40,17 +40,6 @@ std::wstring WithCrLf(const std::wstring& text) {
   return out;
 }
 
-int ImageOf(Findings::Mark mark) {
-  switch (mark) {
-    case Findings::Mark::Fine:
-      return 0;
-    case Findings::Mark::Attention:
-      return 1;
-    default:
-      return I_IMAGENONE;
-  }
-}
-
 bool IsEditControl(HWND control) {
   wchar_t cls[8] = {};
   GetClassNameW(control, cls, 8);
@@ -167,7 +156,7 @@ void FindingsWindow::Fill() {
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = static_cast<int>(r);
     item.pszText = cells[0].data();
-    item.iImage = ImageOf(findings_.rows[r].mark);
+    item.iImage = findings_.marks && findings_.rows[r].attention ? 0 : I_IMAGENONE;
     const int at = ListView_InsertItem(list, &item);
     for (std::size_t c = 1; c < findings_.columns.size(); ++c)
       ListView_SetItemText(list, at, static_cast<int>(c), cells[c].data());
@@ -179,18 +168,13 @@ void FindingsWindow::Fill() {
 }
 
 void FindingsWindow::SetUpImages() {
-  const bool marked =
-      std::any_of(findings_.rows.begin(), findings_.rows.end(),
-                  [](const Findings::Row& row) { return row.mark != Findings::Mark::None; });
-  if (!marked) return;
+  if (!findings_.marks) return;
   if (!images_) {
-    // Small icons follow the DPI: 16 pixels at 96 dpi. The list shares them.
+    // A small icon follows the DPI: 16 pixels at 96 dpi. The list shares it.
     const int size = MulDiv(16, dpi_, 96);
-    images_.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0));
-    for (ListImage image : {ListImage::Match, ListImage::Mismatch}) {
-      UniqueBitmap bitmap = DrawListImage(image, size);
-      ImageList_AddMasked(images_.get(), bitmap.get(), kListMaskColour);
-    }
+    images_.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0));
+    UniqueBitmap bitmap = DrawListImage(ListImage::Mismatch, size);
+    ImageList_AddMasked(images_.get(), bitmap.get(), kListMaskColour);
   }
   ListView_SetImageList(Item(kList), images_.get(), LVSIL_SMALL);
 }

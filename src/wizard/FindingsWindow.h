@@ -20,13 +20,14 @@ struct Findings {
     int twipsWidth = 1500;  // the last column takes the room that is left
   };
   std::vector<Column> columns;
-  // A row's mark in the list: none, a finding to know, or one to mend.
-  enum class Mark { None, Fine, Attention };
   struct Row {
     std::vector<std::wstring> cells;  // one per column
     std::wstring details;             // the row in full, shown when it is selected
-    Mark mark = Mark::None;
+    bool attention = false;           // something to mend: marked where the list has marks
   };
+  // Whether the list leaves room before each row for the mark of a finding
+  // to mend (a finding only to know has none).
+  bool marks = false;
   std::vector<Row> rows;
   std::wstring notes;  // under the selected row's details: what the findings mean
 };

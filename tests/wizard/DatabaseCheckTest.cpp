@@ -397,7 +397,7 @@ TEST_F(DatabaseCheck, TheKeyboardAndTheMouseWorkTheWindow) {
   LVITEMW item{};
   item.mask = LVIF_IMAGE;
   ListView_GetItem(Item(FindingsWindow::kList), &item);
-  EXPECT_EQ(item.iImage, 1);
+  EXPECT_EQ(item.iImage, 0);
   Key(VK_ESCAPE);
   EXPECT_EQ(Check(), nullptr);
   // Nothing given: the window asks for a path and checks nothing.
