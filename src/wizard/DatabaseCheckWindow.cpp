@@ -17,7 +17,6 @@ namespace {
 // The measures of the path fields, in twips.
 constexpr int kRowGap = 75, kLabelGap = 90, kButtonPadding = 240;
 constexpr int kButtonHeight = 336, kLeastButtonWidth = 1200;
-constexpr int kFileColumn = 1500;
 
 // A path as the user may paste it: with spaces around it, or in the quotes
 // Explorer's "Copy as path" puts around it.
@@ -69,8 +68,9 @@ Findings DatabaseCheckWindow::Frame(const std::wstring& introduction) const {
   Findings findings;
   findings.title = LoadText(IDS_DBCHECK_TITLE);
   findings.introduction = introduction;
-  findings.columns = {{LoadText(IDS_DBCHECK_COLUMN_FILE), kFileColumn},
-                      {LoadText(IDS_DBCHECK_COLUMN_FINDING), kFileColumn}};
+  // The file's column as wide as "Database file" is in this language.
+  findings.columns = {{LoadText(IDS_DBCHECK_COLUMN_FILE), 0},
+                      {LoadText(IDS_DBCHECK_COLUMN_FINDING), kLeastButtonWidth}};
   findings.notes = LoadText(IDS_DBCHECK_NOTES);
   findings.marks = true;
   return findings;

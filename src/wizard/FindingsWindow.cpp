@@ -161,6 +161,9 @@ void FindingsWindow::Fill() {
     for (std::size_t c = 1; c < findings_.columns.size(); ++c)
       ListView_SetItemText(list, at, static_cast<int>(c), cells[c].data());
   }
+  for (std::size_t c = 0; c + 1 < findings_.columns.size(); ++c)
+    if (findings_.columns[c].twipsWidth == 0)
+      ListView_SetColumnWidth(list, static_cast<int>(c), LVSCW_AUTOSIZE_USEHEADER);
   if (!findings_.rows.empty())
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   LayOut();

@@ -17,7 +17,9 @@ struct Findings {
   std::wstring introduction;  // above the list: the findings in a few lines
   struct Column {
     std::wstring caption;
-    int twipsWidth = 1500;  // the last column takes the room that is left
+    // 0: as wide as its caption and cells. The last column takes the room
+    // that is left.
+    int twipsWidth = 1500;
   };
   std::vector<Column> columns;
   struct Row {

@@ -534,6 +534,12 @@ TEST_F(DatabaseCheck, TheWindowFitsItsTexts) {
   SendMessageW(Item(W::kCheck), BM_CLICK, 0, 0);
   ASSERT_TRUE(Done());
   expectFits();
+  // The file's column shows its cells whole, after the room for the mark.
+  const HWND list = Item(FindingsWindow::kList);
+  for (int heading : {IDS_CHECK_DATABASE_HEADER, IDS_CHECK_PROGRAM_HEADER})
+    EXPECT_GT(
+        ListView_GetColumnWidth(list, 0),
+        ListView_GetStringWidth(list, LoadText(heading).c_str()) + MulDiv(16, form_->dpi(), 96));
   // The list has room for its rows.
   EXPECT_GE(ListView_GetCountPerPage(Item(FindingsWindow::kList)), 5);
 }
