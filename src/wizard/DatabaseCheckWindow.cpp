@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -143,7 +144,11 @@ void DatabaseCheckWindow::Check() {
 
 void DatabaseCheckWindow::Choose(UserFileKind kind) {
   const int field = kind == UserFileKind::Program ? kProgramPath : kDatabasePath;
+  // The dialog runs a message loop of its own, where the wizard may close
+  // and take this window with it.
+  const std::weak_ptr<int> alive = alive_;
   const std::optional<std::wstring> path = AskForUserFile(hwnd(), kind, Cleaned(Field(field)));
+  if (alive.expired()) return;
   // The program's button takes a program whatever its name; the other
   // takes either kind, as the dialog offers both.
   if (path) Chosen(*path, kind == UserFileKind::Program ? kind : KindOfUserFile(*path));

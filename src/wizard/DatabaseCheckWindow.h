@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,6 @@ class DatabaseCheckWindow : private FindingsWindow::Extension {
   FindingsWindow window_{this};
   BackgroundTask<UserFileChecks> task_;
   std::vector<FileCheckSection> sections_;  // what the last check found
+  // Gone with this object: what outlives it can tell.
+  std::shared_ptr<int> alive_ = std::make_shared<int>();
 };

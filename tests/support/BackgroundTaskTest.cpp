@@ -37,11 +37,16 @@ std::vector<WPARAM> Messages(HWND window, int milliseconds) {
   return numbers;
 }
 
-TEST(BackgroundTask, OnlyTheNewestResultComesBack) {
-  const UniqueWindow window(
-      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+// A window that only takes messages, and the event that lets waiting work end.
+class BackgroundTaskTest : public ::testing::Test {
+ protected:
+  UniqueWindow window{
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)};
+  UniqueKernelHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<int> ended{0};
+};
+
+TEST_F(BackgroundTaskTest, OnlyTheNewestResultComesBack) {
   BackgroundTask<int> task;
   const unsigned slow = task.Start(window.get(), kDone, Work(1, release.get(), &ended));
   const unsigned fast = task.Start(window.get(), kDone, Work(2));
@@ -61,11 +66,7 @@ TEST(BackgroundTask, OnlyTheNewestResultComesBack) {
   EXPECT_EQ(task.Take(failing), 0);
 }
 
-TEST(BackgroundTask, ForgottenWorkAndWorkWhoseOwnerIsGoneEndUnheard) {
-  const UniqueWindow window(
-      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-  const UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::atomic<int> ended{0};
+TEST_F(BackgroundTaskTest, ForgottenWorkAndWorkWhoseOwnerIsGoneEndUnheard) {
   BackgroundTask<int> task;
   const unsigned forgotten = task.Start(window.get(), kDone, Work(1, release.get(), &ended));
   task.Forget();

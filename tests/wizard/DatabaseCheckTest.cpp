@@ -268,6 +268,16 @@ TEST_F(DatabaseCheck, TheOpenDialogChoosesTheFilesAndStartsTheCheck) {
     EXPECT_EQ(TextOf(Item(W::kProgramPath)), program);
     EXPECT_EQ(Check()->Text(), CheckSays(database, program));
   }
+  {
+    // The wizard closed from outside while the window's dialog is open: the
+    // window goes with it, and the dialog's answer finds nothing to fill.
+    FileDialogCatcher choose({database});
+    choose.OnDialog([&] { SendMessageW(form_->hwnd(), WM_CLOSE, 0, 0); });
+    SendMessageW(Item(W::kChooseDatabase), BM_CLICK, 0, 0);
+    EXPECT_EQ(choose.titles().size(), 1u);
+    EXPECT_EQ(form_->hwnd(), nullptr);
+    EXPECT_EQ(Check(), nullptr);
+  }
   EXPECT_EQ(folder.Snapshot(), before);
 }
 

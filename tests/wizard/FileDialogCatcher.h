@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,8 @@ class FileDialogCatcher {
   FileDialogCatcher& operator=(const FileDialogCatcher&) = delete;
 
   const std::vector<std::wstring>& titles() const { return titles_; }
+  // Runs as each dialog has settled, before it is answered.
+  void OnDialog(std::function<void()> action) { onDialog_ = std::move(action); }
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -52,6 +55,8 @@ class FileDialogCatcher {
     wchar_t title[256] = {};
     GetWindowTextW(dialog, title, 256);
     self->titles_.push_back(title);
+    if (self->onDialog_) self->onDialog_();
+    if (!IsWindow(dialog)) return;
     std::wstring answer;
     if (!self->answers_.empty()) {
       answer = self->answers_.front();
@@ -76,6 +81,7 @@ class FileDialogCatcher {
   std::deque<std::wstring> answers_;
   std::vector<std::wstring> titles_;
   HWND dialog_ = nullptr;
+  std::function<void()> onDialog_;
   UniqueHook hook_{
       SetWindowsHookExW(WH_CBT, &FileDialogCatcher::Hook, nullptr, GetCurrentThreadId())};
 };
