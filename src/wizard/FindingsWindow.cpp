@@ -43,7 +43,7 @@ std::wstring WithCrLf(const std::wstring& text) {
 bool IsEditControl(HWND control) {
   wchar_t cls[8] = {};
   GetClassNameW(control, cls, 8);
-  return _wcsicmp(cls, WC_EDITW) == 0;
+  return lstrcmpiW(cls, WC_EDITW) == 0;
 }
 
 // Each line of `text` indented, for the rows' details under them.
