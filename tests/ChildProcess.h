@@ -23,6 +23,9 @@ struct Handover {
   bool standardHandles = false;
   HANDLE output = nullptr;
   HANDLE error = nullptr;
+  // A primary token to start it with (another user's rights); null: this
+  // process's.
+  HANDLE token = nullptr;
 };
 
 // Starts `command` (the program's path in quotes, then its arguments); an
@@ -39,9 +42,13 @@ inline ChildProcess StartProcess(std::wstring command, const Handover& handover 
   }
   PROCESS_INFORMATION pi{};
   ChildProcess child;
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, handover.standardHandles, flags,
-                      nullptr, nullptr, &si, &pi))
-    return child;
+  const BOOL started =
+      handover.token
+          ? CreateProcessAsUserW(handover.token, nullptr, command.data(), nullptr, nullptr,
+                                 handover.standardHandles, flags, nullptr, nullptr, &si, &pi)
+          : CreateProcessW(nullptr, command.data(), nullptr, nullptr, handover.standardHandles,
+                           flags, nullptr, nullptr, &si, &pi);
+  if (!started) return child;
   child.process.reset(pi.hProcess);
   child.thread.reset(pi.hThread);
   child.processId = pi.dwProcessId;

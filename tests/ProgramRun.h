@@ -67,9 +67,11 @@ inline void ReadAll(HANDLE pipe, std::string* into) {
 
 }  // namespace program_run_detail
 
-// Runs the program with `arguments` to its end, stdout and stderr captured.
+// Runs the program with `arguments` to its end, stdout and stderr captured;
+// with the rights of `token` where one is given.
 inline ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments,
-                             OutputTo output = OutputTo::Pipe, DWORD milliseconds = 60000) {
+                             OutputTo output = OutputTo::Pipe, DWORD milliseconds = 60000,
+                             HANDLE token = nullptr) {
   namespace d = program_run_detail;
   ProgramRun run;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -100,6 +102,7 @@ inline ProgramRun RunProgram(const std::wstring& program, const std::wstring& ar
   handover.standardHandles = output != OutputTo::StartersConsole;
   handover.output = outWrite.get();
   handover.error = errWrite.get();
+  handover.token = token;
   const ChildProcess child =
       StartProcess(L"\"" + program + L"\" " + arguments, handover, CREATE_SUSPENDED);
   if (!child) return run;

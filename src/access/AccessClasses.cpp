@@ -1,11 +1,11 @@
 #include "AccessClasses.h"
 
-#include <objbase.h>
 #include <windows.h>
 
 #include <optional>
 
 #include "FormatPlaceholders.h"
+#include "LateImports.h"
 #include "LoadText.h"
 #include "RegistryText.h"
 #include "SystemMessage.h"
@@ -21,7 +21,7 @@ constexpr std::size_t kMostServerCharacters = 4 * (MAX_PATH + 1);
 // around it dropped; nothing when there is no such text.
 std::optional<std::wstring> RegisteredServer(const CLSID& clsid) {
   wchar_t guid[40];
-  if (!StringFromGUID2(clsid, guid, 40)) return std::nullopt;
+  if (!Ole32::StringFromGUID2(clsid, guid, 40)) return std::nullopt;
   UniqueHKEY key;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT,
                     (std::wstring(L"CLSID\\") + guid + L"\\InprocServer32").c_str(), 0,
@@ -64,7 +64,7 @@ AccessStep CheckAccessClasses() {
   for (const wchar_t* progId : kAccessClasses) {
     step.className = progId;
     CLSID clsid{};
-    const HRESULT found = CLSIDFromProgID(progId, &clsid);
+    const HRESULT found = Ole32::CLSIDFromProgID(progId, &clsid);
     if (FAILED(found)) {
       step.outcome = AccessOutcome::Failed;
       step.hresult = found;

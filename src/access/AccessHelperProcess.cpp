@@ -1,8 +1,5 @@
 #include "AccessHelperProcess.h"
 
-#include <objbase.h>
-#include <shellapi.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -12,6 +9,8 @@
 #include "AccessClasses.h"
 #include "AccessProtocol.h"
 #include "AccessRoundTrip.h"
+#include "ComApartment.h"
+#include "CommandLineWords.h"
 #include "LoadText.h"
 #include "RegistrationHelperMain.h"
 #include "TextIds.h"
@@ -24,19 +23,13 @@ struct HelperArguments {
 };
 
 std::optional<HelperArguments> Parse(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return std::nullopt;
-  std::optional<HelperArguments> parsed;
-  if (count == 4 && lstrcmpW(arguments[1], kAccessHelperSwitch) == 0) {
-    wchar_t* end = nullptr;
-    const unsigned long long value = std::wcstoull(arguments[2], &end, 16);
-    if (end != arguments[2] && *end == L'\0' && value != 0 && value <= UINTPTR_MAX)
-      parsed = HelperArguments{reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value)),
-                               arguments[3]};
-  }
-  LocalFree(arguments);
-  return parsed;
+  const std::vector<std::wstring> words = CommandLineWords(commandLine);
+  if (words.size() != 4 || words[1] != kAccessHelperSwitch) return std::nullopt;
+  const wchar_t* const text = words[2].c_str();
+  wchar_t* end = nullptr;
+  const unsigned long long value = std::wcstoull(text, &end, 16);
+  if (end == text || *end != L'\0' || value == 0 || value > UINTPTR_MAX) return std::nullopt;
+  return HelperArguments{reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value)), words[3]};
 }
 
 bool Send(HANDLE pipe, const std::vector<std::uint8_t>& record) {
@@ -67,12 +60,8 @@ bool RunStep(HANDLE pipe, AccessStepName name, Work work, AccessStep& found) {
 }  // namespace
 
 bool IsAccessHelper(const wchar_t* commandLine) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(commandLine, &count);
-  if (!arguments) return false;
-  const bool helper = count == 4 && lstrcmpW(arguments[1], kAccessHelperSwitch) == 0;
-  LocalFree(arguments);
-  return helper;
+  const std::vector<std::wstring> words = CommandLineWords(commandLine);
+  return words.size() == 4 && words[1] == kAccessHelperSwitch;
 }
 
 std::wstring AccessHelperArguments(HANDLE channel, const std::wstring& folder) {
@@ -92,7 +81,7 @@ int RunAccessHelper() {
   SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
 
   // Database programs call ADO from a single-threaded apartment.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const ComApartment com(ComApartment::Kind::Com);
   if (Send(pipe, AccessProtocol::Greeting())) {
     AccessStep found;
     bool going = RunStep(pipe, AccessStepName::Classes, &CheckAccessClasses, found);
@@ -116,6 +105,5 @@ int RunAccessHelper() {
           found);
     if (going) Send(pipe, AccessProtocol::Finished());
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }

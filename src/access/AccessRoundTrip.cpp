@@ -1,8 +1,7 @@
 #include "AccessRoundTrip.h"
 
-#include <oleauto.h>
-
 #include "FormatPlaceholders.h"
+#include "LateImports.h"
 #include "LoadText.h"
 #include "ScratchFolder.h"
 #include "SystemMessage.h"
@@ -49,9 +48,10 @@ bool FieldValue(const LateBound& recordset, long index, ComVariant& value, CallF
 // as its type.
 std::wstring Shown(const ComVariant& value) {
   ComVariant text;
-  if (SUCCEEDED(VariantChangeType(text.get(), const_cast<VARIANT*>(&*value), 0, VT_BSTR)) &&
+  if (SUCCEEDED(
+          OleAut32::VariantChangeType(text.get(), const_cast<VARIANT*>(&*value), 0, VT_BSTR)) &&
       (*text).bstrVal)
-    return std::wstring((*text).bstrVal, SysStringLen((*text).bstrVal));
+    return std::wstring((*text).bstrVal, OleAut32::SysStringLen((*text).bstrVal));
   return L"(" + std::to_wstring((*value).vt) + L")";
 }
 
@@ -77,7 +77,7 @@ CallFailure AccessRoundTrip::FromConnection(const CallFailure& failure) const {
   if (!connection_.Call(L"Errors", DISPATCH_PROPERTYGET, {}, &errorsValue, ignored)) return failure;
   const LateBound errors = LateBound::From(errorsValue);
   if (!errors.Call(L"Count", DISPATCH_PROPERTYGET, {}, &countValue, ignored) ||
-      FAILED(VariantChangeType(countValue.get(), countValue.get(), 0, VT_I4)) ||
+      FAILED(OleAut32::VariantChangeType(countValue.get(), countValue.get(), 0, VT_I4)) ||
       (*countValue).lVal <= 0)
     return failure;
   if (!errors.Call(L"Item", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {first.get()}, &errorValue,
@@ -87,11 +87,12 @@ CallFailure AccessRoundTrip::FromConnection(const CallFailure& failure) const {
   CallFailure described = failure;
   if (error.Call(L"Description", DISPATCH_PROPERTYGET, {}, &descriptionValue, ignored) &&
       (*descriptionValue).vt == VT_BSTR && (*descriptionValue).bstrVal &&
-      SysStringLen((*descriptionValue).bstrVal) > 0)
-    described.message = std::wstring((*descriptionValue).bstrVal,
-                                     std::min(SysStringLen((*descriptionValue).bstrVal), 1024u));
+      OleAut32::SysStringLen((*descriptionValue).bstrVal) > 0)
+    described.message =
+        std::wstring((*descriptionValue).bstrVal,
+                     std::min(OleAut32::SysStringLen((*descriptionValue).bstrVal), 1024u));
   if (error.Call(L"Number", DISPATCH_PROPERTYGET, {}, &numberValue, ignored) &&
-      SUCCEEDED(VariantChangeType(numberValue.get(), numberValue.get(), 0, VT_I4)) &&
+      SUCCEEDED(OleAut32::VariantChangeType(numberValue.get(), numberValue.get(), 0, VT_I4)) &&
       (*numberValue).lVal != 0)
     described.hresult = (*numberValue).lVal;
   return described;
@@ -143,10 +144,10 @@ AccessStep AccessRoundTrip::RoundTrip() {
   if (!FieldValue(recordset_, 0, number, failure) || !FieldValue(recordset_, 1, text, failure))
     return Fail(name, FromConnection(failure));
   ComVariant numberRead, textRead;
-  const bool same = SUCCEEDED(VariantChangeType(numberRead.get(), number.get(), 0, VT_I4)) &&
-                    (*numberRead).lVal == kProbeNumber && (*text).vt == VT_BSTR &&
-                    (*text).bstrVal &&
-                    std::wstring((*text).bstrVal, SysStringLen((*text).bstrVal)) == kProbeText;
+  const bool same =
+      SUCCEEDED(OleAut32::VariantChangeType(numberRead.get(), number.get(), 0, VT_I4)) &&
+      (*numberRead).lVal == kProbeNumber && (*text).vt == VT_BSTR && (*text).bstrVal &&
+      std::wstring((*text).bstrVal, OleAut32::SysStringLen((*text).bstrVal)) == kProbeText;
   if (!same)
     return Fail(name, {E_FAIL, FormatPlaceholders(
                                    LoadText(IDS_ACCESS_VALUE_DIFFERS),

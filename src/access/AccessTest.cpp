@@ -39,17 +39,14 @@ AccessTest::~AccessTest() {
   }
 }
 
-DWORD AccessTest::TimeLeft() const {
-  const ULONGLONG now = GetTickCount64();
-  return now >= deadline_ ? 0 : static_cast<DWORD>(deadline_ - now);
-}
+DWORD AccessTest::TimeLeft() const { return deadline_.Left(); }
 
-DWORD AccessTest::ProcessId() const { return process_ ? GetProcessId(process_.get()) : 0; }
+DWORD AccessTest::ProcessId() const { return process_ ? processId_ : 0; }
 
 void AccessTest::Start() {
   if (started_) return;
   started_ = true;
-  deadline_ = GetTickCount64() + timeLimitMs_;
+  deadline_ = Deadline(timeLimitMs_);
   folder_.emplace();
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -58,9 +55,11 @@ void AccessTest::Start() {
     return Finish(Ending::NotStarted, GetLastError());
   SetHandleInformation(pipe_.get(), HANDLE_FLAG_INHERIT, 0);
   job_ = NewKillOnCloseJob();
-  process_ =
+  StartedHelper started =
       StartHelperProcess(program_, AccessHelperArguments(write.get(), folder_->Path()), job_.get());
-  if (!process_) return Finish(Ending::NotStarted, GetLastError());
+  if (!started.process) return Finish(Ending::NotStarted, GetLastError());
+  process_ = std::move(started.process);
+  processId_ = started.processId;
 }
 
 void AccessTest::ReadAvailable() {

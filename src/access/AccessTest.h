@@ -8,6 +8,7 @@
 
 #include "AccessProtocol.h"
 #include "AccessTestResult.h"
+#include "Deadline.h"
 #include "ScratchFolder.h"
 #include "UniqueHandle.h"
 
@@ -50,9 +51,10 @@ class AccessTest {
 
   std::wstring program_;
   DWORD timeLimitMs_;
-  ULONGLONG deadline_ = 0;
+  Deadline deadline_{0};  // made again when the test starts
   std::optional<ScratchFolder> folder_;
   UniqueKernelHandle job_, process_, pipe_;
+  DWORD processId_ = 0;
   AccessProtocol::Reader reader_;
   AccessTestResult result_;
   bool started_ = false, done_ = false;

@@ -43,7 +43,7 @@ unsigned AceMajor(const EngineEntry& entry) {
   if (digits == std::wstring::npos) return 12;
   unsigned major = 0;
   for (std::size_t i = digits;
-       i < entry.name.size() && std::iswdigit(entry.name[i]) && major < 1000; ++i)
+       i < entry.name.size() && entry.name[i] >= L'0' && entry.name[i] <= L'9' && major < 1000; ++i)
     major = major * 10 + static_cast<unsigned>(entry.name[i] - L'0');
   return major >= 100 ? major / 10 : major;  // DAO.DBEngine.120
 }

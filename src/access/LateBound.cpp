@@ -1,10 +1,8 @@
 #include "LateBound.h"
 
-#include <objbase.h>
-#include <oleauto.h>
-
 #include <algorithm>
 
+#include "LateImports.h"
 #include "SystemMessage.h"
 
 namespace {
@@ -14,30 +12,29 @@ constexpr UINT kMaxDescription = 1024;
 
 std::wstring Text(BSTR text) {
   if (!text) return {};
-  return std::wstring(text, std::min(SysStringLen(text), kMaxDescription));
+  return std::wstring(text, std::min(OleAut32::SysStringLen(text), kMaxDescription));
 }
 
 }  // namespace
 
 ComVariant::ComVariant(const std::wstring& text) {
-  VariantInit(&value_);
   value_.vt = VT_BSTR;
-  value_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  value_.bstrVal = OleAut32::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
   if (!value_.bstrVal) value_.vt = VT_EMPTY;
 }
 
 ComVariant::ComVariant(IDispatch* object) {
-  VariantInit(&value_);
   value_.vt = VT_DISPATCH;
   value_.pdispVal = object;
   if (object) object->AddRef();
 }
 
 ComVariant::ComVariant(long number) {
-  VariantInit(&value_);
   value_.vt = VT_I4;
   value_.lVal = number;
 }
+
+ComVariant::~ComVariant() { OleAut32::VariantClear(&value_); }
 
 IDispatch* ComVariant::Object() const {
   if (value_.vt == VT_DISPATCH) return value_.pdispVal;
@@ -62,11 +59,11 @@ void LateBound::Reset() {
 HRESULT LateBound::Create(const wchar_t* progId, LateBound& created) {
   created.Reset();
   CLSID clsid{};
-  HRESULT hr = CLSIDFromProgID(progId, &clsid);
+  HRESULT hr = Ole32::CLSIDFromProgID(progId, &clsid);
   if (FAILED(hr)) return hr;
   IDispatch* object = nullptr;
-  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                        reinterpret_cast<void**>(&object));
+  hr = Ole32::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&object));
   if (SUCCEEDED(hr) && !object) hr = E_NOINTERFACE;
   if (SUCCEEDED(hr)) created.object_ = object;
   return hr;
@@ -113,9 +110,9 @@ bool LateBound::Call(const wchar_t* name, WORD flags, std::vector<VARIANT*> argu
   } else if (FAILED(hr)) {
     failure.hresult = hr;
   }
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
+  OleAut32::SysFreeString(exception.bstrSource);
+  OleAut32::SysFreeString(exception.bstrDescription);
+  OleAut32::SysFreeString(exception.bstrHelpFile);
   if (SUCCEEDED(hr)) return true;
   if (failure.message.empty()) failure.message = SystemMessage(failure.hresult);
   return false;

@@ -9,11 +9,11 @@
 // A VARIANT that is cleared on every way out.
 class ComVariant {
  public:
-  ComVariant() { VariantInit(&value_); }
+  ComVariant() = default;
   explicit ComVariant(const std::wstring& text);
   explicit ComVariant(IDispatch* object);  // takes a reference of its own
   explicit ComVariant(long number);
-  ~ComVariant() { VariantClear(&value_); }
+  ~ComVariant();
   ComVariant(const ComVariant&) = delete;
   ComVariant& operator=(const ComVariant&) = delete;
 
@@ -23,7 +23,8 @@ class ComVariant {
   IDispatch* Object() const;
 
  private:
-  VARIANT value_;
+  // Empty, as VariantInit makes it: all zeros are VT_EMPTY.
+  VARIANT value_{};
 };
 
 // What went wrong in a call: the result code and the component's own text.

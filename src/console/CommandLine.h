@@ -36,3 +36,7 @@ CommandLineRequest ParseCommandLine(std::span<const std::wstring> arguments);
 
 // The platform's "invalid parameter" code, the exit code of a usage error.
 constexpr int kUsageErrorExitCode = 87;
+// The exit code of a repair refused for want of administrator rights: the
+// platform's "the requested operation requires elevation", which a script
+// also gets where Windows itself refuses to start the program unelevated.
+constexpr int kRepairNeedsAdministratorExitCode = 740;

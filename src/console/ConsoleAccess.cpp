@@ -1,12 +1,8 @@
 #include "ConsoleAccess.h"
 
-#include "AccessTest.h"
 #include "AccessTexts.h"
-#include "ExecutableName.h"
 #include "LoadText.h"
 #include "TextIds.h"
-
-AccessTestResult TestDatabaseAccess() { return RunAccessTest(ExecutablePath()); }
 
 AccessReportTexts LoadAccessReportTexts(const AccessTestResult& result, bool afterRepair) {
   AccessReportTexts texts;

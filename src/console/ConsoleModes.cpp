@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessTest.h"
+#include "AdministratorRights.h"
 #include "CommandLine.h"
 #include "CommandLineWords.h"
 #include "ConsoleAccess.h"
@@ -13,6 +15,7 @@
 #include "ConsoleFileChecks.h"
 #include "ConsoleOutput.h"
 #include "EngineRegistry.h"
+#include "ExecutableName.h"
 #include "FormatPlaceholders.h"
 #include "InstallationCheck.h"
 #include "LoadText.h"
@@ -29,10 +32,9 @@ constexpr int kCheckUpdate = 1;
 constexpr int kCheckNotWritten = 2;
 
 std::vector<std::wstring> Arguments() {
-  std::optional<std::vector<std::wstring>> words = CommandLineWords(GetCommandLineW());
-  if (!words) return {L"/"};  // unreadable: no switch at all, a usage error
-  if (!words->empty()) words->erase(words->begin());
-  return std::move(*words);
+  std::vector<std::wstring> words = CommandLineWords(GetCommandLineW());
+  words.erase(words.begin());  // the program's name
+  return words;
 }
 
 void WriteLine(ConsoleStream::Which which, const std::wstring& line) {
@@ -59,10 +61,14 @@ CheckReportTexts LoadCheckReportTexts(const InstallationFindings& found) {
 }
 
 int Check(const CommandLineRequest& request) {
+  // The access test's helper starts while this process reads the
+  // installation: most of the test is the helper's own start.
+  AccessTest accessTest(ExecutablePath());
+  accessTest.Start();
   const InstallationFindings found = CheckInstallation();
-  const AccessTestResult access = TestDatabaseAccess();
   const EngineInventory engines = ReadEngineInventory();
   const FileChecksReport files = CheckUserFiles(request, engines);
+  const AccessTestResult access = AwaitAccessTest(accessTest);
   ConsoleStream out(ConsoleStream::Which::Output);
   std::wstring text;
   if (!request.json) {
@@ -111,6 +117,11 @@ std::optional<int> RunWithoutWindow() {
       case ProgramMode::Check:
         return Check(request);
       case ProgramMode::Repair:
+        // Nothing is tried where it cannot succeed: one line says why.
+        if (!HasAdministratorRights()) {
+          WriteLine(ConsoleStream::Which::Error, LoadText(IDS_REPAIR_NEEDS_ADMIN_LINE));
+          return kRepairNeedsAdministratorExitCode;
+        }
         return RepairQuietly(request.json);
       case ProgramMode::Wizard:
         break;

@@ -6,6 +6,7 @@
 #include "HelperProcess.h"
 #include "RegistrationHelperMain.h"
 #include "RegistrationProtocol.h"
+#include "SystemQueries.h"
 
 namespace {
 
@@ -13,7 +14,15 @@ namespace {
 std::wstring NewPipeName() {
   static std::atomic<unsigned> counter{0};
   return L"\\\\.\\pipe\\MdacRepair.registration." + std::to_wstring(GetCurrentProcessId()) + L"." +
-         std::to_wstring(++counter) + L"." + std::to_wstring(GetTickCount64());
+         std::to_wstring(++counter) + L"." + std::to_wstring(GetTickCount());
+}
+
+// Pipes that refuse clients on other machines exist from Windows Vista on;
+// Windows XP and Server 2003 do not know the flag. There the pipe's only
+// instance is taken at once by the helper's end, opened right after it.
+DWORD PipeMode(const KernelVersion& release) {
+  const DWORD mode = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT;
+  return release.AtLeast(6, 0) ? mode | PIPE_REJECT_REMOTE_CLIENTS : mode;
 }
 
 // A helper that does not end on its own soon after its pipe closes is ended.
@@ -29,7 +38,7 @@ RegistrationHelper::RegistrationHelper(std::wstring program, DWORD timeLimitMs)
 
 RegistrationHelper::~RegistrationHelper() { Stop(); }
 
-DWORD RegistrationHelper::ProcessId() const { return process_ ? GetProcessId(process_.get()) : 0; }
+DWORD RegistrationHelper::ProcessId() const { return process_ ? processId_ : 0; }
 
 bool RegistrationHelper::Start() {
   if (process_) return true;
@@ -38,8 +47,7 @@ bool RegistrationHelper::Start() {
   const std::wstring name = NewPipeName();
   UniqueFileHandle server(CreateNamedPipeW(
       name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536,
-      0, nullptr));
+      PipeMode(RunningRelease()), 1, 65536, 65536, 0, nullptr));
   if (!server) return false;
   // The helper's end of the pipe: inherited, and named by its handle value on
   // the helper's command line, never as its standard input or output.
@@ -47,8 +55,11 @@ bool RegistrationHelper::Start() {
   UniqueFileHandle client(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
                                       OPEN_EXISTING, 0, nullptr));
   if (!client) return false;
-  process_ = StartHelperProcess(program_, RegistrationHelperArguments(client.get()), job_.get());
-  if (!process_) return false;
+  StartedHelper started =
+      StartHelperProcess(program_, RegistrationHelperArguments(client.get()), job_.get());
+  if (!started.process) return false;
+  process_ = std::move(started.process);
+  processId_ = started.processId;
   pipe_ = std::move(server);
   greeted_ = false;
   unusable_ = false;
@@ -65,7 +76,7 @@ void RegistrationHelper::Stop() {
 }
 
 RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, DWORD size,
-                                                        ULONGLONG deadline,
+                                                        const Deadline& deadline,
                                                         const WhileWaiting& whileWaiting) {
   auto* bytes = static_cast<BYTE*>(data);
   bool pumping = static_cast<bool>(whileWaiting);
@@ -81,8 +92,7 @@ RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, 
     Waited waited = Waited::Done;
     // A transfer the pipe could finish at once needs no wait.
     while (!started) {
-      const ULONGLONG now = GetTickCount64();
-      const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+      const DWORD left = deadline.Left();
       // Input that stays in the queue (a quit message that is put back)
       // answers every wait at once: past the deadline only the transfer and
       // the process are asked, so the time limit holds all the same.
@@ -99,7 +109,9 @@ RegistrationHelper::Waited RegistrationHelper::Transfer(bool write, void* data, 
     }
     if (waited != Waited::Done) {
       // The buffer must outlive the request: cancel it and see it finish.
-      CancelIoEx(pipe_.get(), &overlapped);
+      // This thread started it, and it is the only one on the pipe, so the
+      // form every release has will do (CancelIoEx came with Vista).
+      CancelIo(pipe_.get());
       GetOverlappedResult(pipe_.get(), &overlapped, &done, TRUE);
       return waited;
     }
@@ -119,7 +131,7 @@ std::optional<RegistrationOutcome> RegistrationHelper::Register(const std::wstri
   // the file being blamed for the end of the last one.
   if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) Stop();
   if (!Start()) return std::nullopt;
-  const ULONGLONG deadline = GetTickCount64() + timeLimitMs_;
+  const Deadline deadline(timeLimitMs_);
   if (!greeted_) {
     std::uint32_t greeting = 0;
     if (Transfer(false, &greeting, sizeof greeting, deadline, whileWaiting) != Waited::Done ||

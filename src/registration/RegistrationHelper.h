@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "Deadline.h"
 #include "RegistrationOutcome.h"
 #include "UniqueHandle.h"
 
@@ -43,7 +44,7 @@ class RegistrationHelper {
 
  private:
   enum class Waited { Done, Ended, TimedOut };
-  Waited Transfer(bool write, void* data, DWORD size, ULONGLONG deadline,
+  Waited Transfer(bool write, void* data, DWORD size, const Deadline& deadline,
                   const WhileWaiting& whileWaiting);
   void Stop();
 
@@ -51,6 +52,7 @@ class RegistrationHelper {
   DWORD timeLimitMs_;
   UniqueKernelHandle pipe_;
   UniqueKernelHandle process_;
+  DWORD processId_ = 0;
   UniqueKernelHandle event_;
   UniqueKernelHandle job_;
   std::uint32_t sequence_ = 0;

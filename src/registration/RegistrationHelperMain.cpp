@@ -1,17 +1,14 @@
 #include "RegistrationHelperMain.h"
 
-#include <objbase.h>
-#include <ole2.h>
-#include <shellapi.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "ComApartment.h"
 #include "CommandLineWords.h"
 #include "RegistrationProtocol.h"
 #include "modDLLRegister.h"
@@ -70,9 +67,9 @@ bool ReadRequest(HANDLE pipe, std::uint32_t& sequence, std::wstring& path, std::
 // The wizard's pipe, inherited under the handle value that follows the switch;
 // null when the command line names none or the handle is no pipe.
 HANDLE ChannelFrom(const wchar_t* commandLine) {
-  const std::optional<std::vector<std::wstring>> words = CommandLineWords(commandLine);
-  if (!words || words->size() != 3) return nullptr;
-  const wchar_t* const text = (*words)[2].c_str();
+  const std::vector<std::wstring> words = CommandLineWords(commandLine);
+  if (words.size() != 3) return nullptr;
+  const wchar_t* const text = words[2].c_str();
   wchar_t* end = nullptr;
   const unsigned long long value = std::wcstoull(text, &end, 16);
   if (end == text || *end != L'\0' || value == 0 || value > UINTPTR_MAX) return nullptr;
@@ -84,8 +81,8 @@ HANDLE ChannelFrom(const wchar_t* commandLine) {
 }  // namespace
 
 bool IsRegistrationHelper(const wchar_t* commandLine) {
-  const std::optional<std::vector<std::wstring>> words = CommandLineWords(commandLine);
-  return words && words->size() == 3 && (*words)[1] == kRegistrationHelperSwitch;
+  const std::vector<std::wstring> words = CommandLineWords(commandLine);
+  return words.size() == 3 && words[1] == kRegistrationHelperSwitch;
 }
 
 std::wstring RegistrationHelperArguments(HANDLE channel) {
@@ -112,7 +109,7 @@ int RunRegistrationHelper() {
 
   // Components rely on OLE being ready in the thread that calls their entry,
   // as the platform's own registration tool makes it.
-  const HRESULT ole = OleInitialize(nullptr);
+  const ComApartment ole(ComApartment::Kind::Ole);
   if (WriteExact(pipe, &RegistrationProtocol::kHelperGreeting,
                  sizeof RegistrationProtocol::kHelperGreeting)) {
     std::uint32_t sequence = 0;
@@ -124,6 +121,5 @@ int RunRegistrationHelper() {
       if (!WriteExact(pipe, &answer, sizeof answer)) break;
     }
   }
-  if (SUCCEEDED(ole)) OleUninitialize();
   return 0;
 }

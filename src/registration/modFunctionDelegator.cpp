@@ -1,9 +1,8 @@
 #include "modFunctionDelegator.h"
 
-#include <objbase.h>
-
 #include <new>
 
+#include "LateImports.h"
 #include "RaisedError.h"
 
 const IID IID_IDelegatedCall = {
@@ -36,7 +35,7 @@ class Delegator final : public IDelegatedCall {
     const ULONG left = --count_;
     if (left == 0) {
       this->~Delegator();
-      CoTaskMemFree(this);
+      Ole32::CoTaskMemFree(this);
     }
     return left;
   }
@@ -57,7 +56,7 @@ class Delegator final : public IDelegatedCall {
 }  // namespace
 
 IUnknown* CreateDelegator(FARPROC address) {
-  void* block = CoTaskMemAlloc(sizeof(Delegator));
+  void* block = Ole32::CoTaskMemAlloc(sizeof(Delegator));
   if (!block) throw RaisedError{7, L"modFunctionDelegator", L"Out of memory"};
   return new (block) Delegator(address);
 }

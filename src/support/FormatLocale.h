@@ -33,6 +33,8 @@ struct FormatLocale {
   std::array<std::wstring, 7> dayAbbreviations{L"Sun", L"Mon", L"Tue", L"Wed",
                                                L"Thu", L"Fri", L"Sat"};
 
+  bool operator==(const FormatLocale&) const = default;
+
   static const FormatLocale& Invariant() {
     static const FormatLocale invariant;
     return invariant;

@@ -10,8 +10,8 @@ UniqueKernelHandle NewKillOnCloseJob() {
   return job;
 }
 
-UniqueKernelHandle StartHelperProcess(const std::wstring& program, const std::wstring& arguments,
-                                      HANDLE job) {
+StartedHelper StartHelperProcess(const std::wstring& program, const std::wstring& arguments,
+                                 HANDLE job) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const UniqueFileHandle nowhere(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -27,11 +27,11 @@ UniqueKernelHandle StartHelperProcess(const std::wstring& program, const std::ws
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
                       nullptr, nullptr, &startup, &started))
-    return UniqueKernelHandle();
+    return StartedHelper();
   UniqueProcess helper(started);
   // A job the program itself runs in may refuse a nested one (before
   // Windows 8): the helper then runs without, as a child process always could.
   if (job) AssignProcessToJobObject(job, helper.process.get());
   ResumeThread(helper.thread.get());
-  return std::move(helper.process);
+  return StartedHelper{std::move(helper.process), started.dwProcessId};
 }

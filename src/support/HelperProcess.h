@@ -15,11 +15,18 @@
 // ended from outside. Empty when the platform gives none.
 UniqueKernelHandle NewKillOnCloseJob();
 
+// A helper process as it was started: its handle and its id (kept from the
+// start: Windows XP without a service pack cannot ask a handle for its id).
+struct StartedHelper {
+  UniqueKernelHandle process;
+  DWORD processId = 0;
+};
+
 // Starts `program` with `arguments`, hidden, inheriting this process's
 // inheritable handles; its standard handles lead to NUL, so that what a
 // component prints or reads cannot pass for the helper's own talk. It is
 // started suspended and put into `job` (where one is given and the platform
 // allows it) before its first instruction runs. Empty on failure, with the
 // thread's last error set.
-UniqueKernelHandle StartHelperProcess(const std::wstring& program, const std::wstring& arguments,
-                                      HANDLE job);
+StartedHelper StartHelperProcess(const std::wstring& program, const std::wstring& arguments,
+                                 HANDLE job);

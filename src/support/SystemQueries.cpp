@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "AbsolutePath.h"
+#include "LateImports.h"
 #include "LoadText.h"
 #include "ReadOnlyFileView.h"
 #include "TextIds.h"
@@ -18,7 +19,8 @@
 std::wstring GetSpecialFolderPath(int csidl, HANDLE token) {
   wchar_t buffer[MAX_PATH + 1] = {};
   // Judge by the result alone: on failure the W form may leave a path behind.
-  if (SHGetFolderPathW(nullptr, csidl, token, SHGFP_TYPE_CURRENT, buffer) != S_OK) return {};
+  if (Shell32::SHGetFolderPathW(nullptr, csidl, token, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+    return {};
   std::wstring path(buffer);
   while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
   return path;
@@ -37,6 +39,16 @@ int detail::GetWindowsVersion(VersionQuery ask, int& kept) {
 int GetWindowsVersion() {
   static int kept = 0;
   return detail::GetWindowsVersion([](OSVERSIONINFOW& answer) { GetVersionExW(&answer); }, kept);
+}
+
+KernelVersion RunningRelease() {
+  static const KernelVersion running = [] {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExW(&version);  // a failure leaves zeros: the oldest release
+    return KernelVersion{version.dwMajorVersion, version.dwMinorVersion};
+  }();
+  return running;
 }
 
 namespace {

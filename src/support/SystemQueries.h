@@ -19,6 +19,17 @@ std::wstring GetSpecialFolderPath(int csidl, HANDLE token = nullptr);
 // it has found a release with a code and answers from memory after that.
 int GetWindowsVersion();
 
+// The release as the platform reports it, for the flags and structure sizes
+// that older releases refuse. Asked once.
+struct KernelVersion {
+  DWORD major = 0;
+  DWORD minor = 0;
+  bool AtLeast(DWORD atLeastMajor, DWORD atLeastMinor) const {
+    return major != atLeastMajor ? major > atLeastMajor : minor >= atLeastMinor;
+  }
+};
+KernelVersion RunningRelease();
+
 namespace detail {
 // GetWindowsVersion with the platform question and the kept code handed in, so
 // that a test can play other releases within one process.

@@ -75,6 +75,10 @@
 #define IDS_REPORT_UPDATE 209
 #define IDS_REPORT_NOT_WRITTEN 210
 #define IDS_REPAIR_SUMMARY 211
+// Where the user has no administrator rights (Windows XP and Server 2003 have
+// no elevation): the repair page's text, and the line of /repair /quiet.
+#define IDS_REPAIR_NEEDS_ADMIN 212
+#define IDS_REPAIR_NEEDS_ADMIN_LINE 213
 
 // The database access test: the pages' and reports' lines, the steps' names
 // and the reasons of failures the test itself finds.

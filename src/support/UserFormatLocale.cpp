@@ -3,13 +3,23 @@
 
 #include <windows.h>
 
+#include "LateImports.h"
 #include "LoadText.h"
 
 namespace {
 
+// The short time format came with Windows 7 (LOCALE_SSHORTTIME, which the
+// headers declare for it alone); older releases refuse it and get the
+// fallback below.
+constexpr LCTYPE kShortTimeFormat = 0x79;
+
 std::wstring LocaleText(LCTYPE item, const wchar_t* fallback) {
   wchar_t buffer[128] = {};
-  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 128);
+  // By the locale's name where the system has it (Vista and later), which
+  // also reaches locales that have no number; Windows XP knows them by number.
+  const auto byName = Kernel32::GetLocaleInfoEx.Find();
+  const int n = byName ? byName(nullptr, item, buffer, 128)
+                       : GetLocaleInfoW(LOCALE_USER_DEFAULT, item, buffer, 128);
   return n > 1 ? std::wstring(buffer, n - 1) : fallback;
 }
 
@@ -23,7 +33,7 @@ FormatLocale UserFormatLocale() {
   l.timeSeparator = LocaleText(LOCALE_STIME, L":");
   l.shortDatePattern = PatternFromWindowsPicture(LocaleText(LOCALE_SSHORTDATE, L"M/d/yyyy"));
   l.longTimePattern = PatternFromWindowsPicture(LocaleText(LOCALE_STIMEFORMAT, L"h:mm:ss tt"));
-  l.shortTimePattern = PatternFromWindowsPicture(LocaleText(LOCALE_SSHORTTIME, L"HH:mm"));
+  l.shortTimePattern = PatternFromWindowsPicture(LocaleText(kShortTimeFormat, L"HH:mm"));
   l.amText = LocaleText(LOCALE_S1159, L"");
   l.pmText = LocaleText(LOCALE_S2359, L"");
   for (std::size_t i = 0; i < 12; ++i) {

@@ -1,33 +1,13 @@
 #include "Wow64.h"
 
-namespace {
-
-// The one place these functions are found: kernel32 is loaded in every
-// process, so no library is loaded to ask.
-template <typename Function>
-Function Kernel32Function(const char* name) {
-  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  if (!kernel32) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel32, name)));
-}
-
-using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
-using GetSystemWow64DirectoryFunction = UINT(WINAPI*)(LPWSTR, UINT);
-using Wow64DisableFunction = BOOL(WINAPI*)(PVOID*);
-using Wow64RevertFunction = BOOL(WINAPI*)(PVOID);
-
-}  // namespace
+#include "LateImports.h"
 
 bool RunsUnderWow64() {
   if constexpr (sizeof(void*) == 8) {
     return false;
   } else {
-    static const bool wow64 = [] {
-      const auto isWow64 = Kernel32Function<IsWow64ProcessFunction>("IsWow64Process");
-      BOOL answer = FALSE;
-      return isWow64 && isWow64(GetCurrentProcess(), &answer) && answer;
-    }();
-    return wow64;
+    BOOL answer = FALSE;
+    return Kernel32::IsWow64Process(GetCurrentProcess(), &answer) && answer;
   }
 }
 
@@ -35,9 +15,8 @@ bool IsWindows64() { return sizeof(void*) == 8 || RunsUnderWow64(); }
 
 std::wstring SystemFolder32On64() {
   if (!IsWindows64()) return {};
-  const auto query = Kernel32Function<GetSystemWow64DirectoryFunction>("GetSystemWow64DirectoryW");
   wchar_t folder[MAX_PATH + 1] = {};
-  const UINT n = query ? query(folder, MAX_PATH) : 0;
+  const UINT n = Kernel32::GetSystemWow64DirectoryW(folder, MAX_PATH);
   if (n == 0 || n > MAX_PATH) return {};
   std::wstring path(folder, n);
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
@@ -46,12 +25,10 @@ std::wstring SystemFolder32On64() {
 
 FileRedirectionOff::FileRedirectionOff() {
   if (!RunsUnderWow64()) return;
-  if (const auto disable = Kernel32Function<Wow64DisableFunction>("Wow64DisableWow64FsRedirection"))
-    off_ = disable(&old_) != FALSE;
+  off_ = Kernel32::Wow64DisableWow64FsRedirection(&old_) != FALSE;
 }
 
 FileRedirectionOff::~FileRedirectionOff() {
   if (!off_) return;
-  if (const auto revert = Kernel32Function<Wow64RevertFunction>("Wow64RevertWow64FsRedirection"))
-    revert(old_);
+  Kernel32::Wow64RevertWow64FsRedirection(old_);
 }

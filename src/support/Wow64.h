@@ -8,7 +8,7 @@
 // whether Windows is 64-bit, where its 32-bit system folder is, and the file
 // system as a 64-bit program sees it. The functions behind them came after
 // Windows XP without a service pack (IsWow64Process with SP2, file system
-// redirection with XP x64), so they are looked up at run time, here alone;
+// redirection with XP x64), so they are taken at run time (LateImports.h);
 // where they are missing the answer is that of 32-bit Windows.
 
 // True on 64-bit Windows, whether this program runs as a 64-bit program or

@@ -191,6 +191,9 @@ class frmMain {
   class PageRepairObserver;
 
   void NextFailed(const std::wstring& description);
+  // The repair page where the user has no administrator rights: no repair
+  // button, the reason instead, and Next on to the file list.
+  void ShowRepairRefused();
   void DoEvents();
   void Unload();
 
@@ -236,6 +239,8 @@ class frmMain {
   // Posted after the first paint: makes the next page not yet made.
   static constexpr UINT kCreateNextPage = WM_APP + 3;
   static constexpr UINT_PTR kAccessTimer = 3;
+  // From the top of the repair page's text to just above the question below.
+  static constexpr int kRepairTextHeight = 2490 - 1095;
 
   Options options_;
   UniqueWindow window_;
@@ -251,6 +256,7 @@ class frmMain {
   bool openerArmed_ = false;
   int sortKey_ = -1;  // the file list's sort column; -1 while unsorted
   bool repairRunning_ = false;
+  bool repairAllowed_ = true;  // asked each time the repair page is entered
   // A close from outside during the repair run: the window goes once the
   // entry in hand is done.
   bool closeRequested_ = false;

@@ -3,8 +3,7 @@
 // feedback.
 #include "frmMain.h"
 
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
+#include "LateImports.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ void frmMain::ShellExecuteTimer_Timer() {
   KillTimer(hwnd(), kShellExecuteTimer);
   openerArmed_ = false;
   if (!sPendingUrl.empty())
-    ShellExecuteW(nullptr, L"open", sPendingUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Shell32::ShellExecuteW(nullptr, L"open", sPendingUrl.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (iStep == StepFinish) Unload();
 }
 

@@ -2,6 +2,8 @@
 // fails, and which page is on top.
 #include <exception>
 
+#include "AdministratorRights.h"
+#include "ControlLayout.h"
 #include "FormatPlaceholders.h"
 #include "LoadText.h"
 #include "RaisedError.h"
@@ -47,14 +49,18 @@ void frmMain::cmdWeiter_Click() {
         GetAsyncKeyState(VK_RETURN);  // forget an Enter that was seen before
         ArmKeyWatch();
         iStep = StepRepair;
-        if (!bRepairDone) Enabled(ControlId::cmdWeiter, false);
+        repairAllowed_ = HasAdministratorRights();
+        if (!repairAllowed_) ShowRepairRefused();
+        if (!bRepairDone && repairAllowed_) Enabled(ControlId::cmdWeiter, false);
         BringPageToTop(StepRepair);
         // Given once the page shows: a control on a hidden page must never
         // hold the focus.
-        if (!bRepairDone) FocusOn(Control(ControlId::cmdRepairMDAC));
+        if (!bRepairDone)
+          FocusOn(Control(repairAllowed_ ? ControlId::cmdRepairMDAC : ControlId::cmdWeiter));
         break;
       case StepRepair:
-        if (IsChecked(ControlId::optFurtherProblems)) {
+        // Without the repair, the file list is what is left to look at.
+        if (IsChecked(ControlId::optFurtherProblems) || !repairAllowed_) {
           sPendingUrl = LoadText(iWinVersion == kWindowsXP ? IDS_URL_REPAIR_XP : IDS_URL_REPAIR);
           Caption(ControlId::lblRepairUrl, sPendingUrl);
           Caption(ControlId::Label3, FormatPlaceholders(LoadText(IDS_FILES_HINT), {sMDACVersion}));
@@ -84,11 +90,21 @@ void frmMain::NextFailed(const std::wstring& description) {
   Visible(ControlId::Label4, true);
   Visible(ControlId::lblHeaderExplanation2, true);
   BringPageToTop(StepRepair);
-  Visible(ControlId::cmdRepairMDAC, true);
+  Visible(ControlId::cmdRepairMDAC, repairAllowed_);
   Enabled(ControlId::cmdZurück, true);
   Enabled(ControlId::cmdAbbrechen, true);
   Enabled(ControlId::cmdWeiter, true);
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void frmMain::ShowRepairRefused() {
+  Caption(ControlId::Label1, LoadText(IDS_REPAIR_NEEDS_ADMIN));
+  // The button's room below is free for the text.
+  Visible(ControlId::cmdRepairMDAC, false);
+  Visible(ControlId::imgDownArrow, false);
+  FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1)->width, kRepairTextHeight,
+                  dpi_);
+  Enabled(ControlId::cmdWeiter, true);
 }
 
 void frmMain::cmdZurück_Click() {

@@ -52,8 +52,6 @@ class frmMain::PageRepairObserver : public RepairObserver {
 namespace {
 
 constexpr std::size_t kAccessDetailOnPage = 90;
-// From the top of the closing text to just above the question.
-constexpr int kClosingHeight = 2490 - 1095;
 
 }  // namespace
 
@@ -62,7 +60,7 @@ void frmMain::cmdRepairMDAC_Click() {
   // sent to it from outside: only the button the user sees on the repair
   // page starts a run, and never a second one inside the first.
   const HWND button = Find(ControlId::cmdRepairMDAC);
-  if (iStep != StepRepair || repairRunning_ || !button ||
+  if (iStep != StepRepair || repairRunning_ || !repairAllowed_ || !button ||
       !(GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE))
     return;
   Visible(ControlId::cmdRepairMDAC, false);
@@ -111,7 +109,7 @@ void frmMain::cmdRepairMDAC_Click() {
     Caption(ControlId::Label1, closing);
     // The access line needs the room down to the question, which the page
     // leaves free once the run is over.
-    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1)->width, kClosingHeight,
+    FitHeightToText(Control(ControlId::Label1), SpecOf(ControlId::Label1)->width, kRepairTextHeight,
                     dpi_);
     Visible(ControlId::Label2, false);
     Visible(ControlId::Label16, true);

@@ -9,8 +9,11 @@
 #include <cstdio>
 #include <string>
 
+#include "AccessClasses.h"
 #include "AccessStandIns.h"
 #include "AccessTest.h"
+#include "ComApartment.h"
+#include "LateImports.h"
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "SystemMessage.h"
@@ -253,6 +256,18 @@ TEST(ScratchFolderRemoval, DeletesOnlyWhatTheTestMakes) {
 }  // namespace
 
 namespace {
+
+// A COM library that cannot be loaded (a damaged system) fails the first step
+// with a reason, in the helper's place here.
+TEST(AccessClassesStep, ADamagedComLibraryFailsItWithAReason) {
+  const ComApartment com(ComApartment::Kind::Com);
+  const PretendAbsent damaged({"CLSIDFromProgID"});
+  const AccessStep classes = CheckAccessClasses();
+  EXPECT_EQ(classes.outcome, AccessOutcome::Failed);
+  EXPECT_EQ(classes.className, kAccessClasses[0]);
+  EXPECT_EQ(classes.hresult, kSystemFunctionMissing);
+  EXPECT_FALSE(classes.message.empty());
+}
 
 // The codes a failing database program meets most have a text also where the
 // platform has none (Wine lacks "Library not registered"): a failed step never

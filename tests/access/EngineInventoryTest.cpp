@@ -39,6 +39,10 @@ TEST(EngineInventory, EachEngineOpensTheFileKindsItKnows) {
       {Entry(EngineKind::OleDb, L"Microsoft.ACE.OLEDB.12.0", 32, kRegistered,
              FileVersion{14, 0, 7015, 1000}),
        true, true, true},
+      // Only ASCII digits make the number, on every platform (the C runtime of
+      // Windows counts other scripts' digits as digits too).
+      {Entry(EngineKind::OleDb, L"Microsoft.ACE.OLEDB.1\u0666.0", 32, kRegistered), true, true,
+       true},
       {Entry(EngineKind::OleDb, L"Microsoft.Jet.OLEDB.4.0", 32, EngineState::FileMissing), false,
        false, false},
       {Entry(EngineKind::OleDb, L"Microsoft.ACE.OLEDB.16.0", 64, EngineState::OfficeOnly), false,

@@ -1,5 +1,6 @@
 // The yardstick for start-up time and memory: a Win32 program that opens one
-// empty window and nothing else.
+// empty window and nothing else, with the program's manifest (common
+// controls 6, DPI awareness).
 #include <windows.h>
 
 namespace {

@@ -4,8 +4,6 @@
 // for the same machine.
 #include <gtest/gtest.h>
 #include <windows.h>
-// shellapi.h needs the types of windows.h.
-#include <shellapi.h>
 
 #include <algorithm>
 #include <map>
@@ -15,6 +13,7 @@
 
 #include "AccessStandIns.h"
 #include "CommandLine.h"
+#include "CommandLineWords.h"
 #include "ComponentFixtures.h"
 #include "ConsoleEngines.h"
 #include "EngineRegistry.h"
@@ -27,6 +26,7 @@
 #include "ProgramRun.h"
 #include "ReportWriters.h"
 #include "TextIds.h"
+#include "WithoutAdministratorRights.h"
 #include "WizardTestSupport.h"
 #include "frmMain.h"
 
@@ -357,6 +357,31 @@ TEST_F(ConsoleMode, QuietRepairCallsWhatTheRepairPageCallsAndSaysWhatItsBoxesSay
   EXPECT_EQ(report["access"]["steps"].items.at(0)["class"].text, "ADOX.Catalog");
 }
 
+// On Windows XP a user who is no administrator starts the program without
+// administrator rights: the check runs as it does for an administrator, the
+// repair says in one line why it does not run, and touches nothing.
+TEST_F(ConsoleMode, WithoutAdministratorRightsTheCheckRunsAndTheRepairIsRefused) {
+  InstalledMdac mdac(L"2.81.1117.0");
+  InstalledComponents installed({});
+  const UniqueKernelHandle user = TokenWithoutAdministrators();
+  ASSERT_TRUE(user);
+  for (const wchar_t* repair : {L"/repair /quiet", L"/repair /quiet /json"}) {
+    const ProgramRun refused = RunProgram(ProgramPath(), repair, OutputTo::Pipe, 60000, user.get());
+    EXPECT_EQ(refused.exitCode, static_cast<DWORD>(kRepairNeedsAdministratorExitCode)) << repair;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(Wide(refused.err), LoadText(IDS_REPAIR_NEEDS_ADMIN_LINE) + L"\r\n");
+    EXPECT_TRUE(refused.windows.empty());
+    EXPECT_TRUE(Registrations::Order().empty()) << "a refused repair registered something";
+  }
+  for (const wchar_t* check : {L"/check", L"/check /json"}) {
+    const ProgramRun asUser = RunProgram(ProgramPath(), check, OutputTo::Pipe, 60000, user.get());
+    const ProgramRun asAdministrator = RunProgram(check);
+    EXPECT_EQ(asUser.exitCode, asAdministrator.exitCode) << check;
+    EXPECT_EQ(asUser.out, asAdministrator.out);
+    EXPECT_EQ(asUser.err, "");
+  }
+}
+
 // Started from a console without handles of its own, as from a command
 // prompt: the report appears in that console, in its own characters whatever
 // its code page, line for line as it is written into a file.
@@ -402,14 +427,12 @@ TEST_F(ConsoleMode, TheWindowWatchSeesTheWizardsWindows) {
   EXPECT_TRUE(seen(L"Button"));  // a child window, seen through its creation event
 }
 
-// The platform's own splitting of a command line, then the parser.
-TEST_F(ConsoleMode, CommandLinesAsThePlatformSplitsThem) {
+// The program's own split of a command line (held against the platform's in
+// support_tests), then the parser.
+TEST_F(ConsoleMode, CommandLinesAsTheProgramSplitsThem) {
   const auto parse = [](const wchar_t* line) {
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(line, &count);
-    std::vector<std::wstring> arguments(argv + 1, argv + count);
-    LocalFree(argv);
-    return ParseCommandLine(arguments);
+    const std::vector<std::wstring> words = CommandLineWords(line);
+    return ParseCommandLine(std::vector<std::wstring>(words.begin() + 1, words.end()));
   };
   EXPECT_EQ(parse(L"MdacRepair.exe \"/check\" -JSON").mode, ProgramMode::Check);
   EXPECT_TRUE(parse(L"MdacRepair.exe \"/check\" -JSON").json);

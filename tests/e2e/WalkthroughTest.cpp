@@ -51,11 +51,9 @@ class Cell {
   bool xp() const { return windows_ == "winxp"; }
   // The OS version code the program sees in this cell.
   int code() const {
-    const std::map<std::string, std::pair<int, int>> versions = {{"winxp", {5, 1}},
-                                                                 {"win2k", {5, 0}},
-                                                                 {"vista", {6, 0}},
-                                                                 {"win7", {6, 1}},
-                                                                 {"win10", {6, 2}}};
+    const std::map<std::string, std::pair<int, int>> versions = {
+        {"winxp", {5, 1}}, {"win2003", {5, 2}}, {"win2k", {5, 0}},
+        {"vista", {6, 0}}, {"win7", {6, 1}},    {"win10", {6, 2}}};
     const auto [major, minor] = versions.at(windows_);
     return WindowsVersionCode(VER_PLATFORM_WIN32_NT, major, minor);
   }

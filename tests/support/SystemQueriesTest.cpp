@@ -17,6 +17,7 @@
 #include "CraftedVersion.h"
 #include "LoadText.h"
 #include "ScopedRegistryValue.h"
+#include "SystemFunction.h"
 #include "TestPaths.h"
 #include "UniqueHandle.h"
 
@@ -71,6 +72,7 @@ int ProbeWith(const wchar_t* wineVersion) {
 
 TEST(GetWindowsVersion, RealReleasesAsWineReportsThem) {
   EXPECT_EQ(ProbeWith(L"winxp"), 6);
+  EXPECT_EQ(ProbeWith(L"win2003"), 7);
   EXPECT_EQ(ProbeWith(L"win2k"), 4);
   EXPECT_EQ(ProbeWith(L"vista"), 8);
   EXPECT_EQ(ProbeWith(L"win7"), 8);
@@ -102,6 +104,11 @@ TEST(GetSpecialFolderPath, CommonFilesOfTheProcessView) {
       << GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON);
   {
     BrokenCommonFilesDir broken;
+    EXPECT_EQ(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
+  }
+  {
+    // A shell that cannot be loaded answers no folder either.
+    const PretendAbsent damaged({"SHGetFolderPathW"});
     EXPECT_EQ(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");
   }
   EXPECT_NE(GetSpecialFolderPath(CSIDL_PROGRAM_FILES_COMMON), L"");

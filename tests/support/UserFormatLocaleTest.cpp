@@ -9,6 +9,7 @@
 
 #include "FormatPlaceholders.h"
 #include "PatternFormat.h"
+#include "SystemFunction.h"
 
 namespace {
 
@@ -51,6 +52,17 @@ TEST(UserFormatLocale, FollowsTheUsersSettings) {
                   nullptr);
   EXPECT_EQ(FormatWithPattern(date, L"dddd, d. mmmm yyyy - ddd mmm", locale), names);
   EXPECT_EQ(FormatWithPattern(date, L"mmmm", locale), german ? L"Dezember" : L"December");
+}
+
+// Windows XP has no locale names: the settings come by the user's locale
+// number there, and must come out the same.
+TEST(UserFormatLocale, TheSameWithoutLocaleNames) {
+  const FormatLocale byName = UserFormatLocale();
+  const PretendAbsent xp({"GetLocaleInfoEx"});
+  const FormatLocale byNumber = UserFormatLocale();
+  EXPECT_TRUE(byNumber == byName);
+  // Not merely the neutral defaults: the platform answered.
+  EXPECT_FALSE(byNumber.monthNames[0].empty());
 }
 
 }  // namespace

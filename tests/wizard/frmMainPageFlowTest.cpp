@@ -9,6 +9,7 @@
 #include "MessageBoxCatcher.h"
 #include "RaisedError.h"
 #include "TextIds.h"
+#include "WithoutAdministratorRights.h"
 #include "WizardFixture.h"
 #include "WizardTestSupport.h"
 
@@ -43,6 +44,40 @@ TEST_F(Wizard, NextAndBackThroughThePages) {
   EXPECT_EQ(form().iStep, 2);
   EXPECT_EQ(PageOnTop(), 2);
   ExpectButtons(true, true, IDS_CLOSE);
+}
+
+// Windows XP has no elevation: for a user who is no administrator the pages
+// work, and the repair page says why there is no repair instead of offering
+// one; Next goes on to the file list.
+TEST_F(Wizard, WithoutAdministratorRightsTheRepairPageSaysWhyAndLeadsToTheFileList) {
+  form().Press(I::cmdWeiter);
+  {
+    const ActingWithoutAdministratorRights user;
+    ASSERT_TRUE(user);
+    form().Press(I::cmdWeiter);
+  }
+  EXPECT_EQ(form().iStep, 3);
+  EXPECT_EQ(PageOnTop(), 3);
+  EXPECT_EQ(Text(I::Label1), LoadText(IDS_REPAIR_NEEDS_ADMIN));
+  EXPECT_FALSE(IsShown(I::cmdRepairMDAC));
+  EXPECT_FALSE(IsShown(I::imgDownArrow));
+  ExpectButtons(true, true, IDS_CLOSE);
+  EXPECT_EQ(GetFocus(), C(I::cmdWeiter));
+  // The whole text has room.
+  RECT label{};
+  GetClientRect(C(I::Label1), &label);
+  EXPECT_GE(label.bottom, TextExtent(C(I::Label1), label.right).cy);
+  SendMessageW(C(I::cmdRepairMDAC), BM_CLICK, 0, 0);  // from outside: nothing starts
+  EXPECT_FALSE(form().bRepairDone);
+
+  form().Press(I::cmdWeiter);
+  EXPECT_EQ(form().iStep, 4);
+  EXPECT_EQ(PageOnTop(), 4);
+  EXPECT_EQ(form().sPendingUrl, LoadText(IDS_URL_REPAIR));  // not Windows XP here
+  form().Press(I::cmdZurück);
+  EXPECT_EQ(form().iStep, 3);
+  ExpectButtons(true, true, IDS_CLOSE);
+  EXPECT_FALSE(IsShown(I::cmdRepairMDAC));
 }
 
 TEST_F(Wizard, AfterTheRepairNextLeadsToTheFileVersionsOrTheFinish) {
