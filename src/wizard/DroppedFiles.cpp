@@ -3,7 +3,7 @@
 #include <span>
 
 #include "DropFilesBlock.h"
-#include "LaterFunctions.h"
+#include "LateImports.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "LaterFunctions.h"
+#include "LateImports.h"
 #include "LoadText.h"
 #include "TextIds.h"
 

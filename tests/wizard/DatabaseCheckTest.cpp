@@ -21,6 +21,7 @@
 #include "EngineRegistry.h"
 #include "FileDialogCatcher.h"
 #include "FormatPlaceholders.h"
+#include "SystemFunction.h"
 #include "TextIds.h"
 #include "UserFolder.h"
 #include "UserInput.h"
@@ -222,7 +223,7 @@ TEST_F(DatabaseCheck, ADropFillsInThePathsOnAnyPageAndChecksNothing) {
 
 // The wizard and the check's window take drops from Explorer, which runs
 // without administrator rights: Windows 7 and later let them through per
-// window.
+// window, Vista for the whole program, XP needs nothing.
 TEST_F(DatabaseCheck, BothWindowsTakeDropsFromProgramsWithFewerRights) {
   Open();
   PostDrop(form_->hwnd(), {L"C:\\Daten\\Kunden.mdb"});
@@ -232,6 +233,19 @@ TEST_F(DatabaseCheck, BothWindowsTakeDropsFromProgramsWithFewerRights) {
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(AcceptDroppedFiles(window), DropsAllowed::ForTheWindow);
   }
+  {
+    const PretendAbsent vista({"ChangeWindowMessageFilterEx"});
+    EXPECT_EQ(AcceptDroppedFiles(form_->hwnd()), DropsAllowed::ForTheProcess);
+  }
+  const PretendAbsent xp({"ChangeWindowMessageFilterEx", "ChangeWindowMessageFilter"});
+  EXPECT_EQ(AcceptDroppedFiles(form_->hwnd()), DropsAllowed::NotNeeded);
+  // A wizard made there takes drops all the same.
+  Open();
+  EXPECT_TRUE(GetWindowLongW(form_->hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  PostDrop(form_->hwnd(), {L"C:\\Daten\\Kunden.mdb"});
+  Pump(100);
+  ASSERT_NE(Check(), nullptr);
+  EXPECT_EQ(TextOf(Item(W::kDatabasePath)), L"C:\\Daten\\Kunden.mdb");
 }
 
 // The version page's link asks for the file and checks it at once; the
@@ -244,6 +258,12 @@ TEST_F(DatabaseCheck, TheOpenDialogChoosesTheFilesAndStartsTheCheck) {
   Open();
   form_->Press(I::cmdWeiter);
   ASSERT_TRUE(Shown(form_->Control(I::lblCheckDatabase)));
+  {
+    // Without the platform's dialog the link does nothing.
+    const PretendAbsent damaged({"GetOpenFileNameW"});
+    SendMessageW(form_->Control(I::lblCheckDatabase), BM_CLICK, 0, 0);
+    EXPECT_EQ(Check(), nullptr);
+  }
   {
     FileDialogCatcher cancel({L""});
     SendMessageW(form_->Control(I::lblCheckDatabase), BM_CLICK, 0, 0);
