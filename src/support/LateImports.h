@@ -109,10 +109,7 @@ inline constexpr SystemFunction<decltype(&::ShellExecuteW)> ShellExecuteW{System
                                                                           "ShellExecuteW", nullptr};
 inline constexpr SystemFunction<decltype(&::SHGetFolderPathW)> SHGetFolderPathW{
     SystemLibrary::Shell32, "SHGetFolderPathW", kSystemFunctionMissing};
-// Files dropped on the wizard, in the platform's old way: the only one that
-// reaches an elevated program from Explorer.
-inline constexpr SystemFunction<decltype(&::DragAcceptFiles)> DragAcceptFiles{
-    SystemLibrary::Shell32, "DragAcceptFiles"};
+// Gives back the block of files dropped on a window.
 inline constexpr SystemFunction<decltype(&::DragFinish)> DragFinish{SystemLibrary::Shell32,
                                                                     "DragFinish"};
 

@@ -48,7 +48,9 @@ DroppedFiles TakeDroppedFiles(HDROP drop, std::size_t keep) {
 }
 
 DropsAllowed AcceptDroppedFiles(HWND window) {
-  if (const auto accept = Shell32::DragAcceptFiles.Find()) accept(window, TRUE);
+  // What DragAcceptFiles does, without loading the shell at the wizard's
+  // start: the platform drops files on windows with this style.
+  SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
   const UINT messages[] = {WM_DROPFILES, WM_COPYDATA, kCopyGlobalData};
   if (const auto perWindow = User32::ChangeWindowMessageFilterEx.Find()) {
     bool allowed = true;
