@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,4 +121,52 @@ class UserFolder {
   }
 
   std::wstring path_;
+};
+
+// The first drive letter nothing is mapped to, as "X:"; empty when none is
+// free.
+inline std::wstring UnusedDrive() {
+  const DWORD drives = GetLogicalDrives();
+  for (int letter = 25; letter >= 3; --letter)
+    if (!(drives & (1u << letter)))
+      return std::wstring(1, static_cast<wchar_t>(L'A' + letter)) + L":";
+  return {};
+}
+
+// A share of the Wine prefix's own, "\\mdacserver\NAME": Wine serves
+// "\\server\share" from the folder dosdevices\unc\server\share of the
+// prefix. Not available outside Wine.
+class WineShare {
+ public:
+  WineShare() {
+    wchar_t prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH)) return;
+    std::wstring unix = prefix;
+    for (wchar_t& c : unix)
+      if (c == L'/') c = L'\\';
+    servers_ = L"Z:" + unix + L"\\dosdevices\\unc";
+    CreateDirectoryW(servers_.c_str(), nullptr);
+    CreateDirectoryW((servers_ + L"\\mdacserver").c_str(), nullptr);
+    share_ = std::make_unique<UserFolder>(L"share", servers_ + L"\\mdacserver");
+  }
+  ~WineShare() {
+    if (!share_) return;
+    share_.reset();
+    RemoveDirectoryW((servers_ + L"\\mdacserver").c_str());
+  }
+  WineShare(const WineShare&) = delete;
+  WineShare& operator=(const WineShare&) = delete;
+
+  bool available() const { return share_ != nullptr; }
+  // The folder behind the share, where files are written.
+  const UserFolder& folder() const { return *share_; }
+  // The share's own path, "\\mdacserver\NAME".
+  std::wstring Unc() const {
+    const std::wstring& path = share_->path();
+    return L"\\\\mdacserver\\" + path.substr(path.find_last_of(L'\\') + 1);
+  }
+
+ private:
+  std::wstring servers_;
+  std::unique_ptr<UserFolder> share_;
 };

@@ -79,12 +79,3 @@ std::string ProgramReportJson(const ProgramCheck& check, const EngineInventory& 
          ", \"opens\": {\"mdb97\": " + Bool(verdict.mdb97) + ", \"mdb\": " + Bool(verdict.mdb) +
          ", \"accdb\": " + Bool(verdict.accdb) + "}}";
 }
-
-std::wstring FileCheckReportText(const std::wstring& heading, const std::wstring& fileLine,
-                                 const std::vector<std::wstring>& findings,
-                                 const std::wstring& result) {
-  std::wstring out = heading + L"\n" + OnOneLine(fileLine) + L"\n";
-  for (const std::wstring& finding : findings) out += L"- " + OnOneLine(finding) + L"\n";
-  if (!result.empty()) out += result + L"\n";
-  return out;
-}

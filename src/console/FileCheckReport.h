@@ -7,7 +7,8 @@
 #include "EngineInventory.h"
 #include "ProgramFindings.h"
 
-// The reports' parts for a database file and a program file the user named.
+// The JSON report's parts for a database file and a program file the user
+// named (the text report's are in FileCheckText.h).
 
 // The "database" object, in UTF-8, every key present:
 //   {path, format "jet3"|"jet4"|"ace12"|"ace14"|"ace16"|"ace17"|"msisam"|
@@ -23,10 +24,3 @@ std::string DatabaseReportJson(const DatabaseCheck& check, const EngineInventory
 // "unknown"|"not a program"|"unreadable", dotnet, runsAs 32|64|null, opens
 // {mdb97, mdb, accdb}}.
 std::string ProgramReportJson(const ProgramCheck& check, const EngineInventory& inventory);
-
-// A section of the text report: the heading, the file, one line per finding
-// (its sentence on one line), and the result line where one is given. Lines
-// end in "\n" alone.
-std::wstring FileCheckReportText(const std::wstring& heading, const std::wstring& fileLine,
-                                 const std::vector<std::wstring>& findings,
-                                 const std::wstring& result = {});

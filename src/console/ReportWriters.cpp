@@ -7,8 +7,6 @@
 
 namespace {
 
-bool IsBreak(wchar_t c) { return c == L'\r' || c == L'\n'; }
-
 // The page's texts break lines with CR, LF or both: each becomes one "\n".
 std::wstring WithPlainBreaks(std::wstring_view text) {
   std::wstring out;
@@ -69,22 +67,6 @@ std::string JsonString(std::wstring_view text) {
   quoted += ToUtf8(escaped);
   quoted += '"';
   return quoted;
-}
-
-std::wstring OnOneLine(std::wstring_view text) {
-  std::wstring out;
-  bool inBreak = false;
-  for (wchar_t c : text) {
-    if (IsBreak(c)) {
-      inBreak = true;
-      continue;
-    }
-    if (inBreak && !out.empty() && out.back() != L' ') out += L' ';
-    inBreak = false;
-    out += c;
-  }
-  while (!out.empty() && out.back() == L' ') out.pop_back();
-  return out;
 }
 
 std::wstring CheckReportText(const InstallationFindings& found, const CheckReportTexts& texts,

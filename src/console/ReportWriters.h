@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "InstallationFindings.h"
+#include "OnOneLine.h"
 
 // The catalogue texts a plain report needs, in the user's language.
 struct CheckReportTexts {
@@ -58,5 +59,3 @@ std::string RepairReportJson(const std::vector<RepairReportLine>& results,
 
 // A JSON string literal, quotes included.
 std::string JsonString(std::wstring_view text);
-// Line breaks (CR LF, CR, LF) made single spaces, runs of them one space.
-std::wstring OnOneLine(std::wstring_view text);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // These need the types of windows.h.
+#include <commdlg.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <shellapi.h>
@@ -127,5 +128,28 @@ inline constexpr SystemFunction<decltype(&::ShellExecuteW)> ShellExecuteW{System
                                                                           "ShellExecuteW", nullptr};
 inline constexpr SystemFunction<decltype(&::SHGetFolderPathW)> SHGetFolderPathW{
     SystemLibrary::Shell32, "SHGetFolderPathW", kSystemFunctionMissing};
+// Gives back the block of files dropped on a window.
+inline constexpr SystemFunction<decltype(&::DragFinish)> DragFinish{SystemLibrary::Shell32,
+                                                                    "DragFinish"};
 
 }  // namespace Shell32
+
+// The Open dialog of the database check, needed only when the user opens it.
+namespace Comdlg32 {
+
+inline constexpr SystemFunction<decltype(&::GetOpenFileNameW)> GetOpenFileNameW{
+    SystemLibrary::Comdlg32, "GetOpenFileNameW", FALSE};
+
+}  // namespace Comdlg32
+
+// Which messages reach the wizard's windows from programs with fewer rights.
+namespace User32 {
+
+// Windows 7 and later: for one window.
+inline constexpr SystemFunction<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>
+    ChangeWindowMessageFilterEx{SystemLibrary::User32, "ChangeWindowMessageFilterEx", FALSE};
+// Windows Vista: for every window of the process.
+inline constexpr SystemFunction<BOOL(WINAPI*)(UINT, DWORD)> ChangeWindowMessageFilter{
+    SystemLibrary::User32, "ChangeWindowMessageFilter", FALSE};
+
+}  // namespace User32

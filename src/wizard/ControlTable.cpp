@@ -43,7 +43,7 @@ constexpr ControlSpec kControls[] = {
   {I::imgAccessProb,         L"imgAccessProb",         K::Picture,       2, 420,          3600,        480,           480,            false, true,  0,                       F::None,    A::ProblemIcon},
   {I::lblEngines64,          L"lblEngines64",          K::Label,         2, 780,          3810,        5760,          585,            false, true,  0,                       F::Normal,  A::None},
   {I::lblEngineDetails,      L"lblEngineDetails",      K::LinkButton,    2, 5700,         3345,        0,             0,              true,  true,  IDS_ENGINES_DETAILS,     F::Normal,  A::None},
-  {I::lblCheckDatabase,      L"lblCheckDatabase",      K::LinkButton,    2, 4200,         3345,        0,             0,              false, true,  IDS_CHECK_DATABASE,      F::Normal,  A::None},
+  {I::lblCheckDatabase,      L"lblCheckDatabase",      K::LinkButton,    2, 4200,         3345,        0,             0,              true,  true,  IDS_CHECK_DATABASE,      F::Normal,  A::None},
 
   {I::pic3,                  L"pic3",                  K::Panel,         0, 0,            0,           kPageWidth,    kPageHeight,    true,  true,  0,                       F::None,    A::None},
   {I::Label6,                L"Label6",                K::Label,         3, kHeaderLeft,  kHeaderTop,  kHeaderWidth,  kHeaderHeight,  true,  true,  IDS_REPAIR_HEADER,       F::Bold,    A::None},

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "Artwork.h"
 #include "Clipboard.h"
 #include "ControlLayout.h"
 #include "LoadText.h"
@@ -13,7 +14,7 @@
 namespace {
 
 // The window's design measures, in twips.
-constexpr int kWidth = 9600, kHeight = 6000;
+constexpr int kWidth = 9600;
 constexpr int kMargin = 120, kButtonWidth = 1200, kButtonHeight = 336, kButtonGap = 105;
 constexpr int kDetailsHeight = 1560;  // about eight lines
 
@@ -39,6 +40,12 @@ std::wstring WithCrLf(const std::wstring& text) {
   return out;
 }
 
+bool IsEditControl(HWND control) {
+  wchar_t cls[8] = {};
+  GetClassNameW(control, cls, 8);
+  return lstrcmpiW(cls, WC_EDITW) == 0;
+}
+
 // Each line of `text` indented, for the rows' details under them.
 std::wstring Indented(const std::wstring& text) {
   std::wstring out = L"  ";
@@ -57,7 +64,7 @@ void FindingsWindow::Close() {
   if (window_) DestroyWindow(window_.release());
 }
 
-bool FindingsWindow::Show(HWND owner, const Findings& findings, int dpi, HFONT font) {
+bool FindingsWindow::Show(HWND owner, const Findings& findings, int dpi, HFONT font, int focus) {
   findings_ = findings;
   dpi_ = dpi;
   font_ = font;
@@ -65,8 +72,13 @@ bool FindingsWindow::Show(HWND owner, const Findings& findings, int dpi, HFONT f
   Fill();
   ShowWindow(window_.get(), SW_SHOW);
   SetForegroundWindow(window_.get());
-  SetFocus(Item(kList));
+  SetFocus(Item(focus));
   return true;
+}
+
+void FindingsWindow::Update(const Findings& findings) {
+  findings_ = findings;
+  if (window_) Fill();
 }
 
 bool FindingsWindow::Create(HWND owner) {
@@ -78,6 +90,9 @@ bool FindingsWindow::Create(HWND owner) {
                                   reinterpret_cast<LPARAM>(this)))
     return false;
   const HWND w = window_.get();
+  // An extension's controls come first, so that Tab reaches them before
+  // the list.
+  if (extension_) extension_->CreateControls(w);
   const auto make = [&](DWORD exStyle, const wchar_t* cls, DWORD style, int id) {
     const HWND control =
         CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, w,
@@ -86,19 +101,25 @@ bool FindingsWindow::Create(HWND owner) {
     return control;
   };
   make(0, WC_STATICW, SS_LEFT | SS_NOPREFIX, kIntroduction);
-  const HWND list =
-      make(WS_EX_CLIENTEDGE, WC_LISTVIEWW,
-           WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kList);
+  const HWND list = make(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW,
+      WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+      kList);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
   make(WS_EX_CLIENTEDGE, WC_EDITW,
        WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, kDetails);
   const std::wstring copy = LoadText(IDS_COPY), close = LoadText(IDS_CLOSE);
   SetWindowTextW(make(0, WC_BUTTONW, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, kCopy), copy.c_str());
-  SetWindowTextW(make(0, WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kClose), close.c_str());
-  SendMessageW(w, DM_SETDEFID, kClose, 0);
+  const int defaultButton =
+      extension_ && extension_->DefaultButton() ? extension_->DefaultButton() : kClose;
+  SetWindowTextW(
+      make(0, WC_BUTTONW, WS_TABSTOP | (defaultButton == kClose ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+           kClose),
+      close.c_str());
+  SendMessageW(w, DM_SETDEFID, static_cast<WPARAM>(defaultButton), 0);
 
   // Its design size, over the middle of its owner, within the screen's work area.
-  RECT frame{0, 0, ToPixels(kWidth), ToPixels(kHeight)};
+  RECT frame{0, 0, ToPixels(kWidth), ToPixels(DesignHeight())};
   AdjustWindowRectEx(&frame, GetWindowLongW(w, GWL_STYLE), FALSE, GetWindowLongW(w, GWL_EXSTYLE));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT around{};
@@ -127,21 +148,38 @@ void FindingsWindow::Fill() {
     column.cx = ToPixels(findings_.columns[c].twipsWidth);
     ListView_InsertColumn(list, static_cast<int>(c), &column);
   }
+  SetUpImages();
   for (std::size_t r = 0; r < findings_.rows.size(); ++r) {
     std::vector<std::wstring>& cells = findings_.rows[r].cells;
-    cells.resize(std::max(cells.size(), findings_.columns.size()));
+    cells.resize(std::max<std::size_t>({cells.size(), findings_.columns.size(), 1}));
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = static_cast<int>(r);
     item.pszText = cells[0].data();
+    item.iImage = findings_.marks && findings_.rows[r].attention ? 0 : I_IMAGENONE;
     const int at = ListView_InsertItem(list, &item);
     for (std::size_t c = 1; c < findings_.columns.size(); ++c)
       ListView_SetItemText(list, at, static_cast<int>(c), cells[c].data());
   }
+  for (std::size_t c = 0; c + 1 < findings_.columns.size(); ++c)
+    if (findings_.columns[c].twipsWidth == 0)
+      ListView_SetColumnWidth(list, static_cast<int>(c), LVSCW_AUTOSIZE_USEHEADER);
   if (!findings_.rows.empty())
     ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   LayOut();
   ShowDetails();
+}
+
+void FindingsWindow::SetUpImages() {
+  if (!findings_.marks) return;
+  if (!images_) {
+    // A small icon follows the DPI: 16 pixels at 96 dpi. The list shares it.
+    const int size = MulDiv(16, dpi_, 96);
+    images_.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0));
+    UniqueBitmap bitmap = DrawListImage(ListImage::Mismatch, size);
+    ImageList_AddMasked(images_.get(), bitmap.get(), kListMaskColour);
+  }
+  ListView_SetImageList(Item(kList), images_.get(), LVSIL_SMALL);
 }
 
 void FindingsWindow::LayOut() {
@@ -156,14 +194,20 @@ void FindingsWindow::LayOut() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
   place(kClose, client.right - margin - buttonWidth, buttonTop, buttonWidth, buttonHeight);
-  place(kCopy, client.right - margin - 2 * buttonWidth - ToPixels(kButtonGap), buttonTop,
-        buttonWidth, buttonHeight);
+  const int copyLeft = client.right - margin - 2 * buttonWidth - ToPixels(kButtonGap);
+  place(kCopy, copyLeft, buttonTop, buttonWidth, buttonHeight);
+  int top = margin;
+  if (extension_) {
+    top = extension_->LayOut(margin, margin, client.right - margin) + margin / 2;
+    extension_->LayOutButtonRow(
+        {margin, buttonTop, copyLeft - ToPixels(kButtonGap), buttonTop + buttonHeight});
+  }
   const int introduction =
       std::min<int>(TextExtent(Item(kIntroduction), width).cy + 1, client.bottom / 3);
-  place(kIntroduction, margin, margin, width, introduction);
+  place(kIntroduction, margin, top, width, introduction);
   const int detailsTop = buttonTop - margin - ToPixels(kDetailsHeight);
   place(kDetails, margin, detailsTop, width, ToPixels(kDetailsHeight));
-  const int listTop = margin + introduction + margin / 2;
+  const int listTop = top + introduction + margin / 2;
   place(kList, margin, listTop, width, detailsTop - margin / 2 - listTop);
   // The last column takes the room the others leave.
   const HWND list = Item(kList);
@@ -207,8 +251,13 @@ std::wstring FindingsWindow::Text() const {
   return out;
 }
 
+std::wstring FindingsWindow::CopiedText() const {
+  std::wstring own = extension_ ? extension_->CopyText() : std::wstring();
+  return own.empty() ? Text() : own;
+}
+
 void FindingsWindow::Copy() {
-  if (window_) PutOnClipboard(window_.get(), Text());
+  if (window_) PutOnClipboard(window_.get(), CopiedText());
 }
 
 bool FindingsWindow::PreTranslateMessage(MSG& msg) {
@@ -217,10 +266,10 @@ bool FindingsWindow::PreTranslateMessage(MSG& msg) {
   if (msg.message == WM_KEYDOWN && msg.wParam == 'C' && GetKeyState(VK_CONTROL) < 0 &&
       GetKeyState(VK_MENU) >= 0) {
     DWORD start = 0, end = 0;
-    if (msg.hwnd == Item(kDetails))
+    if (IsEditControl(msg.hwnd))
       SendMessageW(msg.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
-    // A selection in the text is copied by the text itself.
+    // A selection in a text field is copied by the field itself.
     if (start == end) {
       Copy();
       return true;
@@ -252,6 +301,7 @@ INT_PTR CALLBACK FindingsWindow::DialogProc(HWND hwnd, UINT message, WPARAM wPar
 }
 
 INT_PTR FindingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (extension_ && extension_->Handle(message, wParam, lParam)) return TRUE;
   switch (message) {
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -283,7 +333,7 @@ INT_PTR FindingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return TRUE;
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      limits->ptMinTrackSize = {ToPixels(kWidth / 2), ToPixels(kHeight / 2)};
+      limits->ptMinTrackSize = {ToPixels(kWidth / 2), ToPixels(DesignHeight() / 2)};
       return TRUE;
     }
     default:

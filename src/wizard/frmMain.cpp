@@ -97,6 +97,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       CreatePage(0);
       CreatePage(StepWelcome);
       Form_Load();
+      // Files dropped on any page go to the database check.
+      AcceptDroppedFiles(hwnd());
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -144,9 +146,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LinkClicked(id);
       } else if (notification == BN_CLICKED && id == ControlId::lblEngineDetails) {
         ShowEngineDetails();
+      } else if (notification == BN_CLICKED && id == ControlId::lblCheckDatabase) {
+        CheckDatabase_Click();
       }
       return 0;
     }
+    case WM_DROPFILES:
+      Form_DropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case DM_GETDEFID:
       return DefaultButtonId();
     case WM_CTLCOLORSTATIC:
@@ -285,6 +292,7 @@ void frmMain::ForceForegroundWindow(HWND hWindow, const bool& bForceHardMethod) 
 
 void frmMain::Form_Unload() {
   findings_.reset();
+  databaseCheck_.reset();
   oTooltips.reset();
   StopTimers();
   StopAccessTest();

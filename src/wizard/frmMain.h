@@ -15,14 +15,13 @@
 #include "ComponentCatalogue.h"
 #include "ControlLayout.h"
 #include "ControlTable.h"
+#include "DatabaseCheckWindow.h"
 #include "EngineInventory.h"
 #include "FindingsWindow.h"
 #include "Fonts.h"
 #include "InstallationFindings.h"
 #include "UniqueHandle.h"
 #include "cTooltips.h"
-
-using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
 
 // The wizard's one window: five pages on top of each other and three buttons
 // below them. Its controls come from ControlTable(); its state is the form
@@ -50,6 +49,9 @@ class frmMain {
     std::wstring accessProgram;
     bool testAccess = true;
     DWORD accessTimeLimitMs = 20000;
+    // What the database check runs on its thread; empty: the check of the
+    // files themselves. Tests give one that waits, as a dead share does.
+    DatabaseCheckWindow::Checker fileChecker;
   };
 
   frmMain() = default;
@@ -111,6 +113,10 @@ class frmMain {
   // window behind the version page's link, while it is open.
   const std::optional<EngineInventory>& Engines() const { return engines_; }
   HWND EngineDetailsWindow() const { return findings_ ? findings_->hwnd() : nullptr; }
+  // The database check's window, while it is open.
+  DatabaseCheckWindow* DatabaseCheck() const {
+    return databaseCheck_ && databaseCheck_->hwnd() ? databaseCheck_.get() : nullptr;
+  }
 
  protected:
   // The work behind the pages; virtual so that a test can make it fail.
@@ -160,6 +166,13 @@ class frmMain {
   void CheckEngines();
   void ShowEngineDetails();
   std::vector<std::wstring> EngineVerdictLines() const;
+
+  // The check of the user's database file and program: the version page's
+  // link asks for a file and checks it; a file dropped on any page fills in
+  // the check's window, where the user starts the check.
+  void CheckDatabase_Click();
+  void Form_DropFiles(HDROP drop);
+  DatabaseCheckWindow* OpenDatabaseCheck();
 
   // Focus rules: the focus always rests on a visible, enabled control of the
   // page on top or on a button below the pages.
@@ -257,6 +270,7 @@ class frmMain {
   bool linkUnderJet_ = false;
   std::optional<EngineInventory> engines_;
   std::unique_ptr<FindingsWindow> findings_;
+  std::unique_ptr<DatabaseCheckWindow> databaseCheck_;
   bool inActivate_ = false;
   // The control that had the focus when the window was deactivated; it gets
   // it back on activation.

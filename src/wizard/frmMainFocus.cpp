@@ -16,8 +16,9 @@ constexpr ControlId kPushButtons[] = {ControlId::cmdZurück, ControlId::cmdWeite
 bool frmMain::PreTranslateMessage(MSG& msg) {
   const HWND window = hwnd();
   if (!window) return false;
-  // The findings window has a keyboard of its own.
+  // The findings windows have a keyboard of their own.
   if (findings_ && findings_->PreTranslateMessage(msg)) return true;
+  if (databaseCheck_ && databaseCheck_->PreTranslateMessage(msg)) return true;
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
       (msg.hwnd == window || IsChild(window, msg.hwnd))) {
     KeepFocus();

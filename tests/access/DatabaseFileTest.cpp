@@ -83,15 +83,6 @@ TEST(DatabaseFile, EachKindOfFileIsReadAndLeftAsItWas) {
   EXPECT_TRUE(CheckUnchanged(folder, readOnly).readOnly);
 }
 
-// The first drive letter nothing is mapped to.
-std::wstring UnusedDrive() {
-  const DWORD drives = GetLogicalDrives();
-  for (int letter = 25; letter >= 3; --letter)
-    if (!(drives & (1u << letter)))
-      return std::wstring(1, static_cast<wchar_t>(L'A' + letter)) + L":";
-  return {};
-}
-
 TEST(DatabaseFile, PathsBeyondTheOrdinaryAreReadAndOnesThatAreNoFileSaySo) {
   UserFolder folder(L"MdacDbPaths");
   const std::vector<std::uint8_t> jet4 = Version(0x01).Bytes();
@@ -148,34 +139,20 @@ TEST(DatabaseFile, PathsBeyondTheOrdinaryAreReadAndOnesThatAreNoFileSaySo) {
   }
 }
 
-// A share of the Wine prefix's own: Wine serves "\\server\share" from the
-// folder dosdevices\unc\server\share of the prefix.
 TEST(DatabaseFile, ADatabaseOnAShareIsReadThroughItsUncPath) {
-  wchar_t prefix[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH)) GTEST_SKIP() << "not under Wine";
-  std::wstring unix = prefix;
-  for (wchar_t& c : unix)
-    if (c == L'/') c = L'\\';
-  const std::wstring servers = L"Z:" + unix + L"\\dosdevices\\unc";
-  CreateDirectoryW(servers.c_str(), nullptr);
-  CreateDirectoryW((servers + L"\\mdacserver").c_str(), nullptr);
-  {
-    UserFolder share(L"share", servers + L"\\mdacserver");
-    const std::wstring shareName = share.path().substr(share.path().find_last_of(L'\\') + 1);
-    share.Write(L"Kunden.mdb", Version(0x03).Bytes());
-    share.Write(L"Kunden.ldb", LockEntry("PC-ACCOUNTING", "Admin"));
-    const std::wstring unc = L"\\\\mdacserver\\" + shareName + L"\\Kunden.mdb";
-    const auto before = share.Snapshot();
-    const DatabaseCheck check = CheckDatabaseFile(unc);
-    EXPECT_EQ(share.Snapshot(), before);
-    EXPECT_EQ(check.file.problem, FileProblem::None) << ToUtf8(check.file.detail);
-    EXPECT_EQ(check.header.format, DatabaseFormat::Ace14);
-    EXPECT_EQ(check.folder.folder, L"\\\\mdacserver\\" + shareName);
-    ASSERT_EQ(check.lock.holders.size(), 1u);
-    EXPECT_EQ(check.lock.holders[0].computer, L"PC-ACCOUNTING");
-    EXPECT_FALSE(check.virtualStore.has_value());
-  }
-  RemoveDirectoryW((servers + L"\\mdacserver").c_str());
+  const WineShare share;
+  if (!share.available()) GTEST_SKIP() << "not under Wine";
+  share.folder().Write(L"Kunden.mdb", Version(0x03).Bytes());
+  share.folder().Write(L"Kunden.ldb", LockEntry("PC-ACCOUNTING", "Admin"));
+  const auto before = share.folder().Snapshot();
+  const DatabaseCheck check = CheckDatabaseFile(share.Unc() + L"\\Kunden.mdb");
+  EXPECT_EQ(share.folder().Snapshot(), before);
+  EXPECT_EQ(check.file.problem, FileProblem::None) << ToUtf8(check.file.detail);
+  EXPECT_EQ(check.header.format, DatabaseFormat::Ace14);
+  EXPECT_EQ(check.folder.folder, share.Unc());
+  ASSERT_EQ(check.lock.holders.size(), 1u);
+  EXPECT_EQ(check.lock.holders[0].computer, L"PC-ACCOUNTING");
+  EXPECT_FALSE(check.virtualStore.has_value());
 }
 
 // A program that has the database open as Jet does: the lock file opened

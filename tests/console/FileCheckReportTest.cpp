@@ -1,4 +1,5 @@
 #include "FileCheckReport.h"
+#include "FileCheckText.h"
 
 #include <gtest/gtest.h>
 
