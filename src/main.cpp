@@ -2,14 +2,19 @@
 
 #include "AccessHelperProcess.h"
 #include "ConsoleModes.h"
+#include "DllSearchOrder.h"
+#include "HelperHost.h"
 #include "RegistrationHelperMain.h"
 #include "frmMain.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  // The wizard starts this program again to register its components.
-  if (IsRegistrationHelper(GetCommandLineW())) return RunRegistrationHelper();
-  // And to test database access, which runs components too.
-  if (IsAccessHelper(GetCommandLineW())) return RunAccessHelper();
+namespace {
+
+// Once nothing is left to answer, helpers that are still ending get this long
+// to end and their scratch folders to go; what stays is removed at the next
+// start.
+constexpr DWORD kHelpersEndWait = 3000;
+
+int RunProgram(HINSTANCE instance, int showCommand) {
   if (const std::optional<int> exitCode = RunWithoutWindow()) return *exitCode;
 
   frmMain form;
@@ -25,4 +30,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  // Before anything is loaded by name: every process of the program runs
+  // elevated, the helpers with component code in them.
+  NarrowDllSearchOrder();
+  // The wizard starts this program again to register its components.
+  if (IsRegistrationHelper(GetCommandLineW())) return RunRegistrationHelper();
+  // And to test database access, which runs components too.
+  if (IsAccessHelper(GetCommandLineW())) return RunAccessHelper();
+  const int exitCode = RunProgram(instance, showCommand);
+  WaitForHelpersToEnd(kHelpersEndWait);
+  return exitCode;
 }

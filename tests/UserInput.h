@@ -62,6 +62,27 @@ inline void Chord(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// A left click at a point of the screen.
+inline void ClickOnScreen(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+// The middle of `window`'s close box on the screen, as the window itself
+// answers where it is; {-1, -1} when it has none.
+inline POINT CloseBoxOf(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  for (LONG y = frame.top; y < frame.top + 40; ++y)
+    for (LONG x = frame.right - 1; x > frame.right - 80; --x)
+      if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) return {x - 4, y + 4};
+  return {-1, -1};
+}
+
 // A click with the left or right button at a point of `window`'s client
 // area, with Ctrl held down if asked.
 inline void Click(HWND window, POINT at, bool right = false, bool ctrl = false) {

@@ -4,10 +4,15 @@
 Each folder of src/ is a room. A file may include headers of its own room and
 of the rooms listed below it, never of a room above: the window and the runs
 without a window stand on the installation model, which stands on the
-support, registry and registration rooms. No two modules (a header with its
+support, registry and registration rooms; the registration helper and the
+access test stand on the helper host. No two modules (a header with its
 source) may include each other round a circle, except the files of the one
 window class, which are one class split by concern. No source file grows past
 the size a reader can hold at once.
+
+Some platform calls belong to one owner: the calls that give back a handle,
+memory, a command line's words or a COM apartment are made only by the
+owners in support/, and processes and pipes are made only by the helper host.
 """
 import collections
 import pathlib
@@ -18,18 +23,39 @@ import sys
 ALLOWED = {
     "support": set(),
     "registry": {"support"},
-    "registration": {"support"},
+    "helperhost": {"support"},
+    "registration": {"support", "helperhost"},
     "tooltips": {"support"},
     "wizard/resources": {"support", "wizard"},  # the pages' artwork, named by the table
-    "installation": {"support", "registry", "registration"},
-    "access": {"support", "registry", "registration"},
-    "console": {"support", "registry", "registration", "installation", "access"},
+    "installation": {"support", "registry", "registration", "helperhost"},
+    "access": {"support", "registry", "helperhost"},
+    "console": {"support", "registry", "registration", "installation", "access", "helperhost"},
     "wizard": {"support", "registry", "registration", "tooltips", "installation", "access",
-               "wizard/resources"},
+               "helperhost", "wizard/resources"},
     ".": None,  # main.cpp chooses between them all
 }
 MOST_LINES = 450
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+# Calls that only the rooms named may make.
+OWNED_CALLS = {
+    "support": ["CommandLineToArgvW", "LocalFree", "CloseHandle", "CoUninitialize",
+                "OleUninitialize"],
+    "helperhost": ["CreateProcessW", "CreateProcessAsUserW", "CreatePipe", "CreateNamedPipeW",
+                   "ConnectNamedPipe"],
+}
+COMMENT = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"', re.S)
+
+
+def owned_call_faults(path, room, text):
+    code = COMMENT.sub(" ", text)
+    faults = []
+    for owner, calls in OWNED_CALLS.items():
+        if room == owner:
+            continue
+        for call in calls:
+            if re.search(r"\b" + call + r"\b", code):
+                faults.append(f"{path}: calls {call}, which only {owner}/ may")
+    return faults
 
 
 def room_of(path, src):
@@ -58,6 +84,7 @@ def main():
             faults.append(f"{p.relative_to(src)}: in no known room")
             continue
         text = p.read_text(encoding="utf-8", errors="replace")
+        faults += owned_call_faults(p.relative_to(src), room, text)
         lines = text.count("\n")
         if lines > MOST_LINES:
             faults.append(f"{p.relative_to(src)}: {lines} lines, more than {MOST_LINES}")

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <optional>
+#include <vector>
 
 #include "FormatPlaceholders.h"
 #include "LateImports.h"
@@ -58,10 +60,12 @@ bool ServerExists(const std::wstring& server) {
 
 }  // namespace
 
-AccessStep CheckAccessClasses() {
+AccessStep CheckAccessClasses(const wchar_t* provider) {
   AccessStep step;
   step.step = AccessStepName::Classes;
-  for (const wchar_t* progId : kAccessClasses) {
+  std::vector<const wchar_t*> classes(std::begin(kAccessClasses), std::end(kAccessClasses));
+  classes.push_back(provider);
+  for (const wchar_t* progId : classes) {
     step.className = progId;
     CLSID clsid{};
     const HRESULT found = Ole32::CLSIDFromProgID(progId, &clsid);

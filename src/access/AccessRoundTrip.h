@@ -1,19 +1,23 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "AccessDatabases.h"
 #include "AccessTestResult.h"
 #include "LateBound.h"
 
 // The work of the access test's steps after the classes, in the helper: a new
-// Jet database through ADOX, then a table, a row and its reading back through
+// database through ADOX, then a table, a row and its reading back through
 // ADO, then everything closed again. Each step calls its components by name
-// only; a failure carries the description of ADO's error object where the
-// connection has one, else that of the component's exception.
+// only. On the calls that go through the connection, its Errors collection is
+// cleared before each call and read only after that call failed, so that an
+// error left from an earlier call is never blamed; all of its errors are
+// kept, the first one giving the step's code and text.
 class AccessRoundTrip {
  public:
   // `folder`: the caller's scratch folder, where the database is made.
-  explicit AccessRoundTrip(const std::wstring& folder);
+  AccessRoundTrip(const std::wstring& folder, const AccessDatabase& database);
   ~AccessRoundTrip() = default;
   AccessRoundTrip(const AccessRoundTrip&) = delete;
   AccessRoundTrip& operator=(const AccessRoundTrip&) = delete;
@@ -26,7 +30,12 @@ class AccessRoundTrip {
 
  private:
   AccessStep Fail(AccessStepName step, const CallFailure& failure);
-  CallFailure FromConnection(const CallFailure& failure) const;
+  // Calls `name` on `object`, which belongs to the connection.
+  bool Through(const LateBound& object, const wchar_t* name, WORD flags,
+               std::vector<VARIANT*> arguments, ComVariant* result, CallFailure& failure);
+  bool FieldValue(long index, ComVariant& value, CallFailure& failure);
+  void ClearErrors();
+  std::vector<AccessError> ConnectionErrors() const;
 
   std::wstring database_, connectionString_;
   LateBound connection_, recordset_;

@@ -3,41 +3,46 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
+#include "AccessDatabases.h"
 #include "AccessProtocol.h"
 #include "AccessTestResult.h"
 #include "Deadline.h"
-#include "ScratchFolder.h"
-#include "UniqueHandle.h"
+#include "HelperHost.h"
 
 // The whole access test may take this long; then its helper is ended.
 inline constexpr DWORD kAccessTimeLimitMs = 20000;
 
+// The scratch folders of the access test: the files of every database kind
+// the test makes are the only ones their removal deletes.
+ScratchFolderKind AccessScratchFolderKind();
+
 // The caller's side of the database access test: a scratch folder, then the
-// program started again as the access helper in a job of its own, which runs
-// the components. Nothing waits here: `Start` returns at once and `Poll` says
-// whether the result is in. A helper that crashes, hangs past the time limit
-// or talks nonsense gives a failed step naming the step it was in. The
-// helper is ended and the folder removed on every way out, the destructor
-// included.
+// program started again as the access helper, which runs the components.
+// Nothing here waits: `Start` returns at once and `Poll` says whether the
+// result is in. A helper that crashes, hangs past the time limit or talks
+// nonsense gives a failed step naming the step it was in. The helper is
+// ended and the folder removed on every way out; the destructor leaves
+// both to the helper host, which never waits either.
 class AccessTest {
  public:
   // `program`: the executable to start as the helper.
-  explicit AccessTest(std::wstring program, DWORD timeLimitMs = kAccessTimeLimitMs);
+  explicit AccessTest(std::wstring program, DWORD timeLimitMs = kAccessTimeLimitMs,
+                      AccessDatabaseKind kind = AccessDatabaseKind::JetMdb);
   ~AccessTest();
   AccessTest(const AccessTest&) = delete;
   AccessTest& operator=(const AccessTest&) = delete;
 
-  // Makes the folder and starts the helper; a failure of either is a result
-  // at once. Only the first call does anything.
+  // Makes the folder and starts the helper; a failure of either is part of
+  // the result. Only the first call does anything.
   void Start();
   // Takes what the helper said; true once the result is in.
   bool Poll();
   bool Done() const { return done_; }
-  // Signalled when the helper ends; null when none runs.
-  HANDLE WaitHandle() const { return process_.get(); }
+  // Signalled when there is news from the helper; null when none runs.
+  HANDLE WaitHandle() const { return host_ ? host_->Changed() : nullptr; }
   // Milliseconds until the time limit, 0 when it is reached.
   DWORD TimeLeft() const;
   const AccessTestResult& Result() const { return result_; }
@@ -46,16 +51,18 @@ class AccessTest {
 
  private:
   enum class Ending { Finished, Ended, TimedOut, Broken, NotStarted };
-  void ReadAvailable();
-  void Finish(Ending ending, DWORD startError = ERROR_SUCCESS);
+  void Conclude(const HelperHost::Status& status);
 
   std::wstring program_;
   DWORD timeLimitMs_;
+  AccessDatabaseKind kind_;
   Deadline deadline_{0};  // made again when the test starts
-  std::optional<ScratchFolder> folder_;
-  UniqueKernelHandle job_, process_, pipe_;
-  DWORD processId_ = 0;
+  std::unique_ptr<HelperHost> host_;
+  std::wstring folder_, folderParent_;
+  DWORD folderError_ = ERROR_SUCCESS;
   AccessProtocol::Reader reader_;
+  std::optional<Ending> ending_;
+  Deadline endGrace_{0};  // made when the ending is known
   AccessTestResult result_;
   bool started_ = false, done_ = false;
 };

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The steps of the database access test, in the order they run: each one
 // needs the one before it, except the clean-up, which runs whatever happened.
@@ -11,8 +12,21 @@ inline constexpr std::size_t kAccessStepCount = 4;
 
 enum class AccessOutcome : std::uint32_t { NotRun, Passed, Failed };
 
+// One error a component's connection reported (ADO's Errors collection): its
+// text, its result code, the engine's own number (Jet's error number) and the
+// SQL state, which is what a support person searches for.
+struct AccessError {
+  std::wstring description;
+  std::int32_t number = 0;
+  std::int32_t nativeError = 0;
+  std::wstring sqlState;
+  std::wstring source;
+};
+
 // What one step found. A failure carries the component's own code and text,
-// which is what a support person would search for.
+// which is what a support person would search for; on the steps that go
+// through a connection, all of the errors it reported, the first of them as
+// the code and the text.
 struct AccessStep {
   AccessStepName step = AccessStepName::Classes;
   AccessOutcome outcome = AccessOutcome::NotRun;
@@ -20,6 +34,7 @@ struct AccessStep {
   std::wstring message;
   std::wstring className;   // the classes step: the class concerned
   std::wstring serverFile;  // the classes step: its server file, where one is named
+  std::vector<AccessError> errors;
 };
 
 struct AccessTestResult {

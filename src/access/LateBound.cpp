@@ -17,6 +17,11 @@ std::wstring Text(BSTR text) {
 
 }  // namespace
 
+HRESULT FromExceptionWCode(WORD wCode) {
+  return wCode >= 0xFE00 ? static_cast<HRESULT>(0x8004FFFF)
+                         : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x200 + wCode);
+}
+
 ComVariant::ComVariant(const std::wstring& text) {
   value_.vt = VT_BSTR;
   value_.bstrVal = OleAut32::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -102,10 +107,9 @@ bool LateBound::Call(const wchar_t* name, WORD flags, std::vector<VARIANT*> argu
                        result ? result->get() : nullptr, &exception, &badArgument);
   if (hr == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-    failure.hresult =
-        exception.scode
-            ? exception.scode
-            : (exception.wCode ? MAKE_HRESULT(1, FACILITY_DISPATCH, exception.wCode) : hr);
+    failure.hresult = exception.scode
+                          ? exception.scode
+                          : (exception.wCode ? FromExceptionWCode(exception.wCode) : hr);
     failure.message = Text(exception.bstrDescription);
   } else if (FAILED(hr)) {
     failure.hresult = hr;

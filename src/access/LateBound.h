@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "AccessTestResult.h"
+
 // A VARIANT that is cleared on every way out.
 class ComVariant {
  public:
@@ -27,11 +29,19 @@ class ComVariant {
   VARIANT value_{};
 };
 
-// What went wrong in a call: the result code and the component's own text.
+// What went wrong in a call: the result code and the component's own text,
+// and where the call went through a connection, the errors it reported.
 struct CallFailure {
   HRESULT hresult = S_OK;
   std::wstring message;
+  std::vector<AccessError> errors;
 };
+
+// The result code of an exception that gives only EXCEPINFO's wCode, by the
+// platform's convention: FACILITY_ITF from 0x200 on, held below the end of
+// that facility (the dispatch facility's codes would read as DISP_E_*:
+// wCode 3 as "Member not found").
+HRESULT FromExceptionWCode(WORD wCode);
 
 // One automation object, called by name through IDispatch only: the
 // components' type libraries are among what a broken machine lacks.

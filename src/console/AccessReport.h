@@ -15,11 +15,15 @@ struct AccessReportTexts {
 
 // The access section as text: the heading, the verdict, then one line per
 // step (its name, its outcome, and for a failure the class, the code and the
-// message). Lines end in "\n" alone.
+// message), under a failed step one line per error its connection reported.
+// Lines end in "\n" alone.
 std::wstring AccessReportText(const AccessTestResult& result, const AccessReportTexts& texts);
 
 // The access object as JSON, in UTF-8, with fixed keys:
 //   {works, steps [{step "classes"|"create"|"roundtrip"|"cleanup",
 //   outcome "passed"|"failed"|"not run", class, file, hresult ("0x........"),
-//   message}]}; class, file, hresult and message are null where there is none.
+//   message, errors [{description, number ("0x........"), nativeError, sqlState,
+//   source}]}]}; class, file, hresult and message, and an error's texts and
+//   number, are null where there is none; errors is empty where the component
+//   reported none.
 std::string AccessReportJson(const AccessTestResult& result);

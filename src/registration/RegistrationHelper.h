@@ -2,20 +2,20 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "Deadline.h"
+#include "HelperHost.h"
 #include "RegistrationOutcome.h"
-#include "UniqueHandle.h"
 
 // The wizard's side of its registration helper: the program started again in
 // its registration mode, which loads each component, calls its entry and frees
 // it, so that a component that crashes or hangs takes only the helper with it.
 // One helper serves many files; after a crash or a hang the next file gets a
-// new one.
+// new one. Nothing here waits for the helper but Register, which hands every
+// message that arrives meanwhile to its caller.
 class RegistrationHelper {
  public:
   // Called while an answer is awaited, whenever messages arrive for this
@@ -28,9 +28,9 @@ class RegistrationHelper {
   RegistrationHelper(const RegistrationHelper&) = delete;
   RegistrationHelper& operator=(const RegistrationHelper&) = delete;
 
-  // Starts a helper if none runs, without waiting for it to be ready; false
-  // when the program cannot be started. A program that could not be started,
-  // or did not answer as a helper, is not tried again.
+  // Starts a helper if none runs, without waiting for it; false once a
+  // program started before could not be started, or did not answer as a
+  // helper: it is not tried again.
   bool Start();
 
   // Registers one file in the helper. Nothing when no helper could be started
@@ -39,23 +39,13 @@ class RegistrationHelper {
                                               const std::string& entryName,
                                               const WhileWaiting& whileWaiting = {});
 
-  // The running helper's process id, 0 when none runs.
+  // The running helper's process id; 0 while none runs or it is still being
+  // started.
   DWORD ProcessId() const;
 
  private:
-  enum class Waited { Done, Ended, TimedOut };
-  Waited Transfer(bool write, void* data, DWORD size, const Deadline& deadline,
-                  const WhileWaiting& whileWaiting);
-  void Stop();
-
   std::wstring program_;
   DWORD timeLimitMs_;
-  UniqueKernelHandle pipe_;
-  UniqueKernelHandle process_;
-  DWORD processId_ = 0;
-  UniqueKernelHandle event_;
-  UniqueKernelHandle job_;
-  std::uint32_t sequence_ = 0;
-  bool greeted_ = false;
+  std::unique_ptr<HelperHost> host_;
   bool unusable_ = false;
 };

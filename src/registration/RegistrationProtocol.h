@@ -1,44 +1,35 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "HelperFraming.h"
 #include "RegistrationOutcome.h"
 
-// What the wizard and its registration helper say to each other over their
-// pipe, all in 32-bit words of the machine's byte order:
-//   helper, once started:  kHelperGreeting
-//   wizard, per file:      a sequence number, path length (UTF-16 units), the
-//                          path, entry name length (bytes), the entry name
-//   helper, per file:      the answer below, carrying the request's number
-// The pipe is not the helper's standard input or output: those lead nowhere,
-// so that a component that writes or reads them cannot take part.
+// What the wizard and its registration helper say to each other, in the
+// helper host's records:
+//   wizard, per file:  kRegister    the path (UTF-16), the entry's name (bytes)
+//   helper, per file:  kRegistered  loaded, load error, entry found, entry result
 namespace RegistrationProtocol {
 
-inline constexpr std::uint32_t kHelperGreeting = 0x4D524831;  // "MRH1"
+inline constexpr std::uint32_t kUse = 0x4D524832;  // "MRH2", the greeting's
+inline constexpr std::uint32_t kRegister = 1;
+inline constexpr std::uint32_t kRegistered = 2;
+
 // Longer paths and names are refused by the helper, which then ends.
 inline constexpr std::uint32_t kMaxPathUnits = 32768;
 inline constexpr std::uint32_t kMaxEntryBytes = 1024;
+inline constexpr std::size_t kMaxRequestPayload = 4 + 2 * kMaxPathUnits + 4 + kMaxEntryBytes;
+inline constexpr std::size_t kAnswerPayload = 16;
 
-struct Answer {
-  std::uint32_t sequence;
-  std::uint32_t loaded;
-  std::uint32_t loadError;
-  std::uint32_t entryFound;
-  std::int32_t entryResult;
-};
+std::vector<std::uint8_t> Request(const std::wstring& path, const std::string& entryName);
+bool ReadRequest(const std::vector<std::uint8_t>& payload, std::wstring& path,
+                 std::string& entryName);
 
-inline Answer ToAnswer(std::uint32_t sequence, const RegistrationOutcome& outcome) {
-  return {sequence, outcome.loaded ? 1u : 0u, outcome.loadError, outcome.entryFound ? 1u : 0u,
-          outcome.entryResult};
-}
-
-inline RegistrationOutcome FromAnswer(const Answer& answer) {
-  RegistrationOutcome outcome;
-  outcome.loaded = answer.loaded != 0;
-  outcome.loadError = answer.loadError;
-  outcome.entryFound = answer.entryFound != 0;
-  outcome.entryResult = answer.entryResult;
-  return outcome;
-}
+std::vector<std::uint8_t> Answer(const RegistrationOutcome& outcome);
+// None when the record is no answer the helper gives.
+std::optional<RegistrationOutcome> ReadAnswer(const HelperFraming::Record& record);
 
 }  // namespace RegistrationProtocol

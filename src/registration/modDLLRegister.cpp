@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "AbsolutePath.h"
+#include "DllSearchOrder.h"
 #include "RaisedError.h"
 #include "RegistrationReport.h"
 #include "SystemErrorText.h"
@@ -40,7 +41,7 @@ UniqueModule LoadComponent(const std::wstring& path) {
   }
   // Loaded with its imports bound and its initialisation run: an entry of a
   // file loaded without them crashes when called.
-  return UniqueModule(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  return LoadComponentLibrary(path);
 }
 
 RegistrationOutcome RegisterInThisProcess(const std::wstring& path, const std::string& entryName) {

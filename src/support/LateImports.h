@@ -59,6 +59,25 @@ inline constexpr SystemFunction<decltype(&::Wow64DisableWow64FsRedirection)>
 inline constexpr SystemFunction<decltype(&::Wow64RevertWow64FsRedirection)>
     Wow64RevertWow64FsRedirection{SystemLibrary::Kernel32, "Wow64RevertWow64FsRedirection", FALSE};
 
+// The DLL search of the program's processes (DllSearchOrder.h):
+// SetDefaultDllDirectories came with Windows 8 (and 7 with KB2533623),
+// SetDllDirectoryW with XP SP1.
+inline constexpr SystemFunction<BOOL(WINAPI*)(DWORD)> SetDefaultDllDirectories{
+    SystemLibrary::Kernel32, "SetDefaultDllDirectories", FALSE};
+inline constexpr SystemFunction<BOOL(WINAPI*)(LPCWSTR)> SetDllDirectoryW{SystemLibrary::Kernel32,
+                                                                         "SetDllDirectoryW", FALSE};
+
+// The list of the handles a helper inherits (HelperStart.cpp): Windows Vista
+// and later. The list itself is opaque.
+inline constexpr SystemFunction<BOOL(WINAPI*)(void*, DWORD, DWORD, SIZE_T*)>
+    InitializeProcThreadAttributeList{SystemLibrary::Kernel32, "InitializeProcThreadAttributeList",
+                                      FALSE};
+inline constexpr SystemFunction<BOOL(WINAPI*)(void*, DWORD, DWORD_PTR, void*, SIZE_T, void*,
+                                              SIZE_T*)>
+    UpdateProcThreadAttribute{SystemLibrary::Kernel32, "UpdateProcThreadAttribute", FALSE};
+inline constexpr SystemFunction<void(WINAPI*)(void*)> DeleteProcThreadAttributeList{
+    SystemLibrary::Kernel32, "DeleteProcThreadAttributeList"};
+
 }  // namespace Kernel32
 
 // COM, for the helpers that run components: the registration helper and the

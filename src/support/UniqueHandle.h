@@ -56,6 +56,18 @@ class UniqueFileHandle : public UniqueKernelHandle {
       : UniqueKernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
 };
 
+// A search of FindFirstFileW; its failure value is INVALID_HANDLE_VALUE too.
+class UniqueFindHandle {
+ public:
+  explicit UniqueFindHandle(HANDLE search)
+      : search_(search == INVALID_HANDLE_VALUE ? nullptr : search) {}
+  HANDLE get() const { return search_.get(); }
+  explicit operator bool() const { return static_cast<bool>(search_); }
+
+ private:
+  UniqueHandle<HANDLE, &::FindClose> search_;
+};
+
 // Both handles of a started process, each given back on every path.
 struct UniqueProcess {
   UniqueKernelHandle process;
@@ -69,6 +81,8 @@ struct UniqueProcess {
 // descriptors, SID strings).
 using UniqueLocalMemory = UniqueHandle<HLOCAL, &::LocalFree>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
+// Memory the platform hands out with LocalAlloc (security descriptors, texts).
+using UniqueLocal = UniqueHandle<HLOCAL, &::LocalFree>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;

@@ -1,21 +1,18 @@
 // What the access helper says is checked before it is believed.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "AccessProtocol.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 namespace P = AccessProtocol;
+using Record = HelperFraming::Record;
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
+Record Begins(AccessStepName step) { return {P::kBegins, 1, P::Begins(step)}; }
+Record Reported(const AccessStep& step) { return {P::kStep, 1, P::Step(step)}; }
+Record Finished() { return {P::kFinished, 1, {}}; }
 
 AccessStep Found(AccessStepName name, AccessOutcome outcome, std::wstring message = L"") {
   AccessStep s;
@@ -27,33 +24,38 @@ AccessStep Found(AccessStepName name, AccessOutcome outcome, std::wstring messag
   return s;
 }
 
-TEST(AccessProtocol, AWholeRunReadInPiecesOfAnySizeGivesEveryStep) {
-  const Bytes all =
-      Join({P::Greeting(), P::Begins(AccessStepName::Classes),
-            P::Step(Found(AccessStepName::Classes, AccessOutcome::Failed, L"Class not registered")),
-            P::Begins(AccessStepName::Cleanup),
-            P::Step(Found(AccessStepName::Cleanup, AccessOutcome::Passed)), P::Finished()});
-  for (std::size_t piece : {std::size_t{1}, std::size_t{3}, all.size()}) {
-    P::Reader reader;
-    for (std::size_t at = 0; at < all.size(); at += piece)
-      EXPECT_TRUE(reader.Take(all.data() + at, std::min(piece, all.size() - at)));
-    EXPECT_TRUE(reader.FinishedCleanly());
-    const AccessTestResult& r = reader.Result();
-    EXPECT_EQ(r[AccessStepName::Classes].outcome, AccessOutcome::Failed);
-    EXPECT_EQ(r[AccessStepName::Classes].className, L"ADOX.Catalog");
-    EXPECT_EQ(r[AccessStepName::Classes].message, L"Class not registered");
-    EXPECT_EQ(r[AccessStepName::Classes].hresult, static_cast<std::int32_t>(0x80040154));
-    EXPECT_EQ(r[AccessStepName::Create].outcome, AccessOutcome::NotRun);
-    EXPECT_EQ(r[AccessStepName::Cleanup].outcome, AccessOutcome::Passed);
-  }
+TEST(AccessProtocol, AWholeRunGivesEveryStepWithTheConnectionsErrors) {
+  AccessStep trip = Found(AccessStepName::RoundTrip, AccessOutcome::Failed, L"first");
+  trip.errors = {{L"Unrecognized database format.", static_cast<std::int32_t>(0x80004005),
+                  -534774612, L"3343", L"Microsoft JET Database Engine"},
+                 {L"second", 0, 0, L"", L""}};
+  P::Reader reader;
+  for (const Record& r :
+       {Begins(AccessStepName::Classes),
+        Reported(Found(AccessStepName::Classes, AccessOutcome::Passed)),
+        Begins(AccessStepName::RoundTrip), Reported(trip), Begins(AccessStepName::Cleanup),
+        Reported(Found(AccessStepName::Cleanup, AccessOutcome::Passed)), Finished()})
+    EXPECT_TRUE(reader.Take(r));
+  EXPECT_TRUE(reader.FinishedCleanly());
+  const AccessTestResult& r = reader.Result();
+  EXPECT_EQ(r[AccessStepName::Create].outcome, AccessOutcome::NotRun);
+  const AccessStep& read = r[AccessStepName::RoundTrip];
+  EXPECT_EQ(read.message, L"first");
+  ASSERT_EQ(read.errors.size(), 2u);
+  EXPECT_EQ(read.errors[0].nativeError, -534774612);
+  EXPECT_EQ(read.errors[0].sqlState, L"3343");
+  EXPECT_EQ(read.errors[0].source, L"Microsoft JET Database Engine");
+  EXPECT_EQ(read.errors[0].number, static_cast<std::int32_t>(0x80004005));
+  EXPECT_EQ(read.errors[1].description, L"second");
+  EXPECT_EQ(r[AccessStepName::Cleanup].outcome, AccessOutcome::Passed);
 }
 
-TEST(AccessProtocol, TheStepInHandIsKnownUntilItIsReported) {
+TEST(AccessProtocol, TheStepInHandAndTheLastReportedAreKnown) {
   P::Reader reader;
-  const Bytes begun = Join({P::Greeting(), P::Begins(AccessStepName::Classes),
-                            P::Step(Found(AccessStepName::Classes, AccessOutcome::Passed)),
-                            P::Begins(AccessStepName::Create)});
-  ASSERT_TRUE(reader.Take(begun.data(), begun.size()));
+  reader.Take(Begins(AccessStepName::Classes));
+  reader.Take(Reported(Found(AccessStepName::Classes, AccessOutcome::Passed)));
+  EXPECT_EQ(reader.LastReported(), AccessStepName::Classes);
+  reader.Take(Begins(AccessStepName::Create));
   ASSERT_TRUE(reader.InHand().has_value());
   EXPECT_EQ(*reader.InHand(), AccessStepName::Create);
   EXPECT_FALSE(reader.FinishedCleanly());
@@ -61,44 +63,49 @@ TEST(AccessProtocol, TheStepInHandIsKnownUntilItIsReported) {
 
 // Each of these breaks a rule; nothing after the last good record counts.
 TEST(AccessProtocol, RefusesWhatTheHelperWouldNeverSay) {
-  Bytes hugeLength = P::Begins(AccessStepName::Classes);
-  const std::uint32_t huge = 0x7FFFFFFF;
-  std::memcpy(hugeLength.data() + 4, &huge, 4);
-  Bytes longText = P::Step(Found(AccessStepName::Classes, AccessOutcome::Failed));
-  const std::uint32_t units = P::kMaxTextUnits + 1;
-  std::memcpy(longText.data() + 8 + 12, &units, 4);
-  AccessStep notRun = Found(AccessStepName::Classes, AccessOutcome::NotRun);
-  const Bytes streams[] = {
-      {1, 2, 3, 4},                       // no greeting
-      Join({P::Greeting(), hugeLength}),  // a payload past its bound
-      Join({P::Greeting(), P::Begins(AccessStepName::Classes), longText}),  // a text past its bound
-      Join({P::Greeting(),
-            P::Step(Found(AccessStepName::Classes, AccessOutcome::Passed))}),  // not begun
-      Join({P::Greeting(), P::Begins(AccessStepName::Create),
-            P::Step(Found(AccessStepName::Classes, AccessOutcome::Passed))}),  // another step
-      Join({P::Greeting(), P::Begins(AccessStepName::Create),
-            P::Step(Found(AccessStepName::Create, AccessOutcome::Passed)),
-            P::Begins(AccessStepName::Classes)}),  // back to an earlier step
-      Join({P::Greeting(), P::Begins(AccessStepName::Classes),
-            P::Step(notRun)}),  // done, yet not run
-      Join({P::Greeting(), P::Finished(), P::Begins(AccessStepName::Classes)}),  // after the end
-      Join({P::Greeting(), P::Begins(static_cast<AccessStepName>(4))}),          // no such step
+  AccessStep tooMany = Found(AccessStepName::Classes, AccessOutcome::Failed);
+  Record manyErrors = Reported(tooMany);
+  manyErrors.payload.resize(manyErrors.payload.size() - 4);
+  HelperFraming::PayloadWriter count;
+  count.Word(static_cast<std::uint32_t>(P::kMaxErrors + 1));
+  const auto words = count.Take();
+  manyErrors.payload.insert(manyErrors.payload.end(), words.begin(), words.end());
+  Record trailing = Reported(Found(AccessStepName::Classes, AccessOutcome::Passed));
+  trailing.payload.push_back(0);
+  const std::vector<std::vector<Record>> streams = {
+      {Reported(Found(AccessStepName::Classes, AccessOutcome::Passed))},  // not begun
+      {Begins(AccessStepName::Create),
+       Reported(Found(AccessStepName::Classes, AccessOutcome::Passed))},  // another step
+      {Begins(AccessStepName::Create),
+       Reported(Found(AccessStepName::Create, AccessOutcome::Passed)),
+       Begins(AccessStepName::Classes)},  // back to an earlier step
+      {Begins(AccessStepName::Classes),
+       Reported(Found(AccessStepName::Classes, AccessOutcome::NotRun))},  // done, yet not run
+      {Finished(), Begins(AccessStepName::Classes)},                      // after the end
+      {Begins(static_cast<AccessStepName>(4))},                           // no such step
+      {Begins(AccessStepName::Classes), manyErrors},                      // too many errors
+      {Begins(AccessStepName::Classes), trailing},                        // bytes left over
+      {Begins(AccessStepName::Classes), Finished()},                      // the end mid-step
+      {{99, 1, {}}},                                                      // no such record
   };
-  for (const Bytes& stream : streams) {
+  for (std::size_t i = 0; i < streams.size(); ++i) {
     P::Reader reader;
-    EXPECT_FALSE(reader.Take(stream.data(), stream.size()));
-    EXPECT_TRUE(reader.Broken());
-    EXPECT_FALSE(reader.FinishedCleanly());
+    bool kept = true;
+    for (const Record& r : streams[i]) kept = reader.Take(r) && kept;
+    EXPECT_FALSE(kept) << i;
+    EXPECT_TRUE(reader.Broken()) << i;
+    EXPECT_FALSE(reader.FinishedCleanly()) << i;
   }
 }
 
-TEST(AccessProtocol, AFloodOfRecordsStopsAtTheStreamsBound) {
-  P::Reader reader;
-  const Bytes greeting = P::Greeting();
-  reader.Take(greeting.data(), greeting.size());
-  Bytes flood(P::kMaxStreamBytes, 0);
-  EXPECT_FALSE(reader.Take(flood.data(), flood.size()));
-  EXPECT_TRUE(reader.Broken());
+TEST(AccessProtocol, TheRequestNamesTheKindAndTheFolder) {
+  std::uint32_t kind = 99;
+  std::wstring folder;
+  ASSERT_TRUE(P::ReadRunRequest(P::RunRequest(AccessDatabaseKind::JetMdb, L"C:\\T\\MdacAccess-1"),
+                                kind, folder));
+  EXPECT_EQ(FindAccessDatabase(kind), &kAccessDatabases[0]);
+  EXPECT_EQ(folder, L"C:\\T\\MdacAccess-1");
+  EXPECT_EQ(FindAccessDatabase(1234), nullptr);
 }
 
 TEST(AccessTestResult, WorksOnlyWhenEveryStepPassed) {

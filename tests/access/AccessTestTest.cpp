@@ -13,6 +13,8 @@
 #include "AccessStandIns.h"
 #include "AccessTest.h"
 #include "ComApartment.h"
+#include "HelperHost.h"
+#include "LateBound.h"
 #include "LateImports.h"
 #include "ProgramRun.h"
 #include "ReportWriters.h"
@@ -20,6 +22,14 @@
 #include "Utf8.h"
 
 namespace {
+
+// Waits up to five seconds for `done`.
+template <typename Done>
+bool WaitFor(Done done, DWORD milliseconds = 5000) {
+  for (const ULONGLONG until = GetTickCount64() + milliseconds; !done(); Sleep(10))
+    if (GetTickCount64() > until) return false;
+  return true;
+}
 
 // What a step found, for the failure messages.
 std::string Describe(const AccessStep& s) {
@@ -44,7 +54,10 @@ AccessTestResult RunWith(const AccessStandIns::Options& options, DWORD limit = 1
 
 class AccessTestFixture : public ::testing::Test {
  protected:
-  void TearDown() override { EXPECT_TRUE(AccessScratchFolders().empty()); }
+  void TearDown() override {
+    EXPECT_TRUE(WaitForHelpersToEnd(5000));
+    EXPECT_TRUE(AccessScratchFolders().empty());
+  }
 };
 
 using AccessTestRuns = AccessTestFixture;
@@ -78,15 +91,80 @@ TEST_F(AccessTestRuns, AMissingServerFileIsNamed) {
   EXPECT_NE(classes.message.find(FixturePath(L"no_such_server.dll")), std::wstring::npos);
 }
 
-TEST_F(AccessTestRuns, AFailingOpenGivesTheDescriptionOfAdosErrorObject) {
+TEST_F(AccessTestRuns, AFailingOpenGivesEveryErrorOfTheConnectionTheFirstAsItsText) {
   const AccessTestResult r = RunWith({L"open-fails"});
   EXPECT_EQ(StepOf(r, AccessStepName::Create).outcome, AccessOutcome::Passed);
+  EXPECT_TRUE(StepOf(r, AccessStepName::Create).errors.empty());
   const AccessStep& trip = StepOf(r, AccessStepName::RoundTrip);
   EXPECT_EQ(trip.outcome, AccessOutcome::Failed);
   EXPECT_EQ(trip.hresult, E_FAIL);
   // The error object's text, not the exception's general one.
   EXPECT_EQ(trip.message.rfind(L"Unrecognized database format '", 0), 0u);
+  ASSERT_EQ(trip.errors.size(), 2u);
+  EXPECT_EQ(trip.errors[0].description, trip.message);
+  EXPECT_EQ(trip.errors[0].nativeError, -534774612);
+  EXPECT_EQ(trip.errors[0].sqlState, L"3343");
+  EXPECT_EQ(trip.errors[0].source, L"Microsoft JET Database Engine");
+  EXPECT_EQ(trip.errors[1].description, L"The database engine could not open the file.");
+  EXPECT_EQ(trip.errors[1].nativeError, -1206);
+  EXPECT_EQ(trip.errors[1].sqlState, L"HY000");
   EXPECT_EQ(StepOf(r, AccessStepName::Cleanup).outcome, AccessOutcome::Passed);
+}
+
+// What a call reports when it fails is its own: a warning an earlier call
+// left in the connection's errors is not blamed, and an exception that gives
+// only its wCode reads as the platform's convention has it, not as a
+// dispatch error (wCode 3 would read "Member not found").
+TEST_F(AccessTestRuns, AFailureNamesWhatThatCallReported) {
+  const struct {
+    const wchar_t* behaviour;
+    AccessStepName step;
+    HRESULT hresult;
+    const wchar_t* message;
+  } cases[] = {
+      {L"stale-error", AccessStepName::RoundTrip, E_FAIL,
+       L"Execute failed without an error object."},
+      {L"wcode-create", AccessStepName::Create, static_cast<HRESULT>(0x80040203),
+       L"An exception with a wCode only."},
+  };
+  for (const auto& c : cases) {
+    const AccessTestResult r = RunWith({c.behaviour});
+    const AccessStep& step = StepOf(r, c.step);
+    SCOPED_TRACE(Describe(r));
+    EXPECT_EQ(step.outcome, AccessOutcome::Failed);
+    EXPECT_EQ(step.hresult, c.hresult);
+    EXPECT_EQ(step.message, c.message);
+    EXPECT_TRUE(step.errors.empty());
+  }
+  EXPECT_EQ(FromExceptionWCode(3), static_cast<HRESULT>(0x80040203));
+  EXPECT_EQ(FromExceptionWCode(0xFDFF), static_cast<HRESULT>(0x8004FFFF));
+  EXPECT_EQ(FromExceptionWCode(0xFFFF), static_cast<HRESULT>(0x8004FFFF));
+}
+
+// A helper that breaks the rules in ways no component can make the real one
+// break them: what it said up to its end counts, and only that.
+TEST_F(AccessTestRuns, AHelperIsBelievedUpToItsLastGoodRecordAndNoFurther) {
+  const struct {
+    const wchar_t* behaviour;
+    bool works;
+    AccessStepName failed;
+  } cases[] = {
+      // All four steps reported, then the end before "finished": nothing lost.
+      {L"report-all-then-end", true, AccessStepName::Classes},
+      {L"nonsense", false, AccessStepName::Classes},
+      {L"never-greet", false, AccessStepName::Classes},
+  };
+  for (const auto& c : cases) {
+    SetEnvironmentVariableW(L"MDAC_FAKE_HELPER", c.behaviour);
+    const AccessTestResult r = RunAccessTest(FixturePath(L"fake_helper.exe"), 1500);
+    SetEnvironmentVariableW(L"MDAC_FAKE_HELPER", nullptr);
+    SCOPED_TRACE(Describe(r));
+    EXPECT_EQ(r.Works(), c.works);
+    if (!c.works) {
+      EXPECT_EQ(StepOf(r, c.failed).outcome, AccessOutcome::Failed);
+      EXPECT_FALSE(StepOf(r, c.failed).message.empty());
+    }
+  }
 }
 
 TEST_F(AccessTestRuns, AValueThatComesBackChangedFailsTheRoundTrip) {
@@ -181,11 +259,12 @@ TEST_F(AccessTestRuns, AMissingTemporaryFolderFailsTheCreateStepWithItsReason) {
 TEST_F(AccessTestRuns, EndingATestThatHangsEndsItsHelperAndRemovesItsFolder) {
   AccessStandIns standIns({L"hang-roundtrip"});
   DWORD helper = 0;
+  UniqueKernelHandle process;
+  ULONGLONG ended = 0;
   {
     AccessTest test(ProgramPath(), 60000);
     test.Start();
-    helper = test.ProcessId();
-    ASSERT_NE(helper, 0u);
+    ASSERT_TRUE(WaitFor([&] { return (helper = test.ProcessId()) != 0; }));
     EXPECT_EQ(AccessScratchFolders().size(), 1u);
     // Until the helper is in the hanging step: the database is made by then.
     wchar_t temp[MAX_PATH + 1];
@@ -196,9 +275,13 @@ TEST_F(AccessTestRuns, EndingATestThatHangsEndsItsHelperAndRemovesItsFolder) {
            GetTickCount64() < until)
       Sleep(10);
     EXPECT_FALSE(test.Poll());
+    process.reset(OpenProcess(SYNCHRONIZE, FALSE, helper));
+    ended = GetTickCount64();
   }
-  UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, helper));
-  EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0);
+  // The end is not waited for: the host sees the helper go, and removes the
+  // folder (the fixture looks), on a thread of its own.
+  EXPECT_LT(GetTickCount64() - ended, 100u);
+  EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0);
 }
 
 TEST_F(AccessTestRuns, MessagesArrivingWhileItRunsAreHandedToTheCaller) {
@@ -232,23 +315,24 @@ TEST(ScratchFolderRemoval, DeletesOnlyWhatTheTestMakes) {
   };
   const std::wstring kept = outside + L"\\kept.txt";
   make(kept);
-  make(base + L"\\" + kProbeDatabase);
-  make(base + L"\\" + kProbeLockFile, FILE_ATTRIBUTE_READONLY);
+  make(base + L"\\Probe.mdb");
+  make(base + L"\\Probe.ldb", FILE_ATTRIBUTE_READONLY);
   make(inside + L"\\planted.txt");
 
-  EXPECT_FALSE(RemoveScratchFolder(base));
+  const std::vector<std::wstring> files = AccessScratchFolderKind().files;
+  EXPECT_FALSE(RemoveScratchFolder(base, files));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
-  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeDatabase).c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesW((base + L"\\" + kProbeLockFile).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((base + L"\\Probe.mdb").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((base + L"\\Probe.ldb").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW((inside + L"\\planted.txt").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 
   // Emptied of what was planted, it goes; one already gone is no failure.
   DeleteFileW((inside + L"\\planted.txt").c_str());
   RemoveDirectoryW(inside.c_str());
-  EXPECT_TRUE(RemoveScratchFolder(base));
+  EXPECT_TRUE(RemoveScratchFolder(base, files));
   EXPECT_EQ(GetFileAttributesW(base.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(RemoveScratchFolder(base));
+  EXPECT_TRUE(RemoveScratchFolder(base, files));
   EXPECT_NE(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
   std::filesystem::remove_all(std::filesystem::path(outside), ignored);
 }
@@ -262,7 +346,7 @@ namespace {
 TEST(AccessClassesStep, ADamagedComLibraryFailsItWithAReason) {
   const ComApartment com(ComApartment::Kind::Com);
   const PretendAbsent damaged({"CLSIDFromProgID"});
-  const AccessStep classes = CheckAccessClasses();
+  const AccessStep classes = CheckAccessClasses(kAccessDatabases[0].provider);
   EXPECT_EQ(classes.outcome, AccessOutcome::Failed);
   EXPECT_EQ(classes.className, kAccessClasses[0]);
   EXPECT_EQ(classes.hresult, kSystemFunctionMissing);

@@ -38,6 +38,11 @@ struct Case {
   const char* className;   // of the failed step, or null
   const char* hresult;     // of the failed step, or null
   std::wstring messageStart;
+  // The connection's errors the failed step carries: how many, and the
+  // first one's native error and SQL state.
+  std::size_t errors = 0;
+  double nativeError = 0;
+  const char* sqlState = nullptr;
 };
 
 class AccessReport : public ::testing::Test {
@@ -78,6 +83,17 @@ void CheckReports(const Case& c, bool registered) {
       EXPECT_EQ(failed["hresult"].text, c.hresult);
     }
     EXPECT_EQ(Wide(failed["message"].text).rfind(c.messageStart, 0), 0u) << failed["message"].text;
+    const auto& errors = failed["errors"].items;
+    ASSERT_EQ(errors.size(), c.errors) << json.out;
+    if (c.errors) {
+      EXPECT_EQ(Wide(errors[0]["description"].text).rfind(c.messageStart, 0), 0u);
+      EXPECT_EQ(errors[0]["nativeError"].number, c.nativeError);
+      EXPECT_EQ(errors[0]["sqlState"].text, c.sqlState);
+      EXPECT_EQ(errors[0]["number"].text, c.hresult);
+      for (const JsonValue& e : errors)
+        for (const char* key : {"description", "number", "nativeError", "sqlState", "source"})
+          EXPECT_NO_THROW(e[key]) << key;
+    }
   } else {
     EXPECT_EQ(failedAt, 4u) << json.out;
   }
@@ -103,6 +119,12 @@ void CheckReports(const Case& c, bool registered) {
     EXPECT_NE(verdict.find(c.messageStart), std::wstring::npos) << verdict;
   }
   EXPECT_LT(section, out.rfind(LoadText(IDS_REPORT_CURRENT)));
+  // Under the failed step, a line for each of the connection's errors.
+  if (c.errors) {
+    EXPECT_NE(out.find(L"SQLState " + Wide(c.sqlState)), std::wstring::npos) << text.out;
+    EXPECT_NE(out.find(L"NativeError " + std::to_wstring(static_cast<long>(c.nativeError))),
+              std::wstring::npos);
+  }
 }
 
 TEST_F(AccessReport, CheckSaysWhetherDatabaseAccessWorksAndWhyNot) {
@@ -131,7 +153,10 @@ TEST_F(AccessReport, CheckSaysWhetherDatabaseAccessWorksAndWhyNot) {
        "roundtrip",
        nullptr,
        "0x80004005",
-       L"Unrecognized database format"},
+       L"Unrecognized database format",
+       2,
+       -534774612,
+       "3343"},
       {"a value that comes back changed",
        {L"wrong-value"},
        false,

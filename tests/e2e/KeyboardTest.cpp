@@ -391,4 +391,62 @@ TEST_F(Keyboard, TheVersionPageAnswersWhileTheAccessTestHangs) {
   EXPECT_TRUE(AccessScratchFolders().empty());
 }
 
+// A component that hangs while the database is made: Back, Esc and the close
+// box on the version page each leave the page at once, the window answering
+// within 100 ms at every step, and nothing of the helpers is left once the
+// window has closed.
+TEST_F(Keyboard, TheVersionPageNeverWaitsForAHelperThatHangs) {
+  AccessStandIns standIns({L"hang-create"});
+  for (const bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "the close box" : "Esc");
+    RemoteWizard wizard(ProgramPath());
+    ASSERT_NE(wizard.window(), nullptr);
+    User user(wizard);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wizard.window(), &pid);
+    // Right after each input, and for a while after it, the window answers
+    // within 100 ms, until it is gone.
+    const auto keepsAnswering = [&](const char* step) {
+      for (int i = 0; i < 8; ++i) {
+        Sleep(30);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(wizard.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result)) {
+          EXPECT_FALSE(IsWindow(wizard.window())) << "no answer within 100 ms after " << step;
+          return;
+        }
+      }
+    };
+    user.Press(VK_RETURN);
+    ASSERT_TRUE(user.WaitPage(2));
+    ASSERT_TRUE(wizard.WaitUntil([&] { return AccessHelpersOf(pid).size() == 1; }, 3000));
+    Sleep(300);  // into the step that hangs
+    RECT back{};
+    GetWindowRect(wizard.Control(I::cmdZurück), &back);
+    UserInput::ClickOnScreen({(back.left + back.right) / 2, (back.top + back.bottom) / 2});
+    keepsAnswering("Back");
+    ASSERT_TRUE(user.WaitPage(1));
+    user.Press(VK_RETURN);
+    keepsAnswering("Next");
+    ASSERT_TRUE(user.WaitPage(2));
+    ASSERT_TRUE(wizard.WaitUntil([&] { return AccessHelpersOf(pid).size() == 1; }, 3000));
+    Sleep(300);
+    const std::vector<DWORD> helpers = AccessHelpersOf(pid);
+    if (closeBox) {
+      const POINT box = UserInput::CloseBoxOf(wizard.window());
+      ASSERT_NE(box.x, -1) << "no close box";
+      UserInput::ClickOnScreen(box);
+    } else {
+      UserInput::Key(VK_ESCAPE);
+    }
+    keepsAnswering(closeBox ? "the close box" : "Esc");
+    EXPECT_EQ(user.ExitCode(), 0u);
+    for (DWORD helper : helpers) {
+      UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, helper));
+      EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0);
+    }
+    EXPECT_TRUE(AccessHelpersOf(pid).empty());
+    EXPECT_TRUE(AccessScratchFolders().empty());
+  }
+}
+
 }  // namespace

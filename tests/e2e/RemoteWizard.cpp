@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "UserInput.h"
+
 namespace {
 
 struct Search {
@@ -270,12 +272,7 @@ void RemoteWizard::ClickColumn(int column) const {
   for (int c = 0; c < column; ++c)
     at.x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0));
   ClientToScreen(header, &at);
-  SetCursorPos(at.x, at.y);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
+  UserInput::ClickOnScreen(at);
   Sleep(200);
   SendMessageTimeoutW(list, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
 }

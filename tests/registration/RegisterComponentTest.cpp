@@ -141,6 +141,13 @@ class Helper : public Registration {
     Registrations::Answer(name, behaviour);
     return Install(L"component_2_81.dll", name);
   }
+  // The helper's process id once it has been started (that happens in the
+  // background); 0 when it is not there within five seconds.
+  static DWORD StartedId(const RegistrationHelper& helper) {
+    for (int i = 0; i < 500; ++i, Sleep(10))
+      if (const DWORD id = helper.ProcessId()) return id;
+    return 0;
+  }
 };
 
 TEST_F(Helper, OneHelperRegistersFileAfterFileAndSaysWhatHappened) {
@@ -245,7 +252,7 @@ TEST_F(Helper, AComponentThatDoesNotFinishIsStoppedAtTheTimeLimit) {
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   const std::wstring ok = Install(L"component_2_81.dll", L"mdac_ok.dll");
   helper.Start();
-  const DWORD hungId = helper.ProcessId();
+  const DWORD hungId = StartedId(helper);
   int pumped = 0;
   const ULONGLONG start = GetTickCount64();
   // Messages for this thread are handled while the helper works.
@@ -280,7 +287,7 @@ TEST_F(Helper, AQuitMessageInTheQueueDoesNotSuspendTheTimeLimit) {
   RegistrationHelper helper(ProgramPath(), 1500);
   const std::wstring hang = Misbehaving(L"mdac_hang_quit.dll", kNeverReturn);
   ASSERT_TRUE(helper.Start());
-  const DWORD helperId = helper.ProcessId();
+  const DWORD helperId = StartedId(helper);
   std::optional<RegistrationOutcome> outcome;
   ULONGLONG waited = 0;
   const UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -351,7 +358,7 @@ TEST_F(Helper, DISABLED_HoldsAHangingHelper) {
   RegistrationHelper helper(ProgramPath(), 600000);
   const std::wstring hang = Misbehaving(L"mdac_hang.dll", kNeverReturn);
   ASSERT_TRUE(helper.Start());
-  std::ofstream(std::filesystem::path(HelperIdFile())) << helper.ProcessId();
+  std::ofstream(std::filesystem::path(HelperIdFile())) << StartedId(helper);
   helper.Register(hang, "DllRegisterServer");
 }
 
